@@ -1,0 +1,41 @@
+#include "cell/cell.hpp"
+
+namespace {
+// Rounds to single precision through memory. GCC 12's SLP vectorizer at -O2
+// drops a plain double-float-double round trip here, changing the digits.
+float single(double x) {
+  volatile float f = static_cast<float>(x);
+  return f;
+}
+}  // namespace
+
+void angles_to_cosines(CellParams& cell) {
+  for (int i = 3; i < 6; ++i) cell[i] = dcos(cell[i] * rad_per_deg);
+}
+
+double cosines_to_angles(double x) { return dacos(x) * deg_per_rad; }
+
+// Reciprocal cell from the direct one (Giacovazzo, Fundamentals of
+// Crystallography, 2nd ed., eqs. 2.14-2.16), with 2 pi in the lengths.
+// sinar, sinbr, singr and vr are held in single precision on purpose: the
+// printed digits of the metric form depend on it.
+void recipconv(const CellParams& in, CellParams& out) {
+  const double a = in[0], b = in[1], c = in[2];
+  const double ca = in[3], cb = in[4], cc = in[5];
+  // squared volume of the cell with unit edges
+  const double w = 2.0 * ca * cb * cc + 1.0 - ca * ca - cb * cb - cc * cc;
+  const double s = dsqrt(w);
+  const float vr = single(a * b * c * s);
+  const float sinar = single(dsqrt(1.0 - ca * ca));
+  const float sinbr = single(dsqrt(1.0 - cb * cb));
+  const float singr = single(dsqrt(1.0 - cc * cc));
+  // a* = 2 pi b c sin(alpha) / V
+  out[0] = two_pi * b * c * sinar / vr;
+  out[1] = two_pi * a * c * sinbr / vr;
+  out[2] = two_pi * a * b * singr / vr;
+  // cos alpha* = (cos beta cos gamma - cos alpha) / (sin beta sin gamma);
+  // the sines multiply in double, not float.
+  out[3] = (cb * cc - ca) / (double{sinbr} * double{singr});
+  out[4] = (cc * ca - cb) / (double{singr} * double{sinar});
+  out[5] = (ca * cb - cc) / (double{sinar} * double{sinbr});
+}

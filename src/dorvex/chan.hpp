@@ -1,0 +1,49 @@
+// Console channels: where lines come from and where text goes. Each reads
+// or writes through a plain function, so a test can hand the dialogue
+// memory where the program hands it file descriptors.
+#pragma once
+#include <cstddef>
+
+// Bytes read into buf (at most n), 0 at the end, negative on failure.
+using source_fn = long (*)(void* ctx, char* buf, std::size_t n);
+// Bytes written from buf (at most n), negative on failure.
+using sink_fn = long (*)(void* ctx, const char* buf, std::size_t n);
+
+struct inchan {
+  source_fn src;
+  void* ctx;
+  char buf[4096];
+  std::size_t pos, len;
+  bool done;  // end, failure or Ctrl-Z: nothing more is ever read
+};
+
+constexpr std::size_t block = 512;
+
+struct outchan {
+  sink_fn sink;
+  void* ctx;
+  bool unbuffered;  // a console: every write goes out at once
+  char buf[block];  // otherwise held and written 512 bytes at a time
+  std::size_t len;
+  bool failed;  // a write was refused; the rest is dropped
+};
+
+inchan in_from(source_fn src, void* ctx);
+outchan out_to(sink_fn sink, void* ctx, bool unbuffered);
+
+// The descriptor channels: ctx points at the int descriptor.
+long fd_read(void* ctx, char* buf, std::size_t n);
+long fd_write(void* ctx, const char* buf, std::size_t n);
+
+void put(outchan& out, const char* text, std::size_t n);
+void put(outchan& out, const char* text);  // NUL-terminated
+void flush(outchan& out);
+
+// The line buffer's size: 99 characters and the terminator.
+constexpr std::size_t line_max = 100;
+
+enum class line_got { line, too_long, end };
+// One line without its LF and with every CR dropped, NUL-terminated in
+// bufr. A line longer than bufr holds is skipped to its end and reported
+// as too long; nothing past bufr is ever written.
+line_got next_line(inchan& in, char (&bufr)[line_max]);

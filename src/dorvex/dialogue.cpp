@@ -1,0 +1,122 @@
+#include "dialogue.hpp"
+
+#include "cell/cell.hpp"
+#include "numtext.hpp"
+
+namespace {
+
+void to_err(void* ctx, const char* text, std::size_t len) {
+  put(*static_cast<outchan*>(ctx), text, len);
+}
+
+// The menu answer, 1 to 3, or 0 once input has ended.
+int ask_mode(inchan& in, outchan& out, char (&bufr)[line_max]) {
+  put(out,
+      "How do you want to start?  Enter 1 for ABCDEF; 2 for real lattice;\n"
+      "3 for recip. lattice: ");
+  for (;;) {
+    const line_got got = next_line(in, bufr);
+    if (got == line_got::end) return 0;
+    if (got == line_got::line) {
+      const int_scan i = scan_integer(bufr);
+      if (i.got == scan_one && i.value >= 1 && i.value <= 3) return i.value;
+    }
+    put(out, "? ");
+  }
+}
+
+// "%lf %lf %lf %lf %lf %lf": true once a line gives all six.
+bool read_six(inchan& in, outchan& out, char (&bufr)[line_max],
+              double (&v)[6]) {
+  for (;;) {
+    const line_got got = next_line(in, bufr);
+    if (got == line_got::end) return false;
+    if (got == line_got::line) {
+      double t[6];
+      const char* p = bufr;
+      int n = 0;
+      for (; n < 6; ++n) {
+        const real_scan r = scan_real(p);
+        if (r.got != scan_one) break;
+        t[n] = r.value;
+        p = r.next;
+      }
+      if (n == 6) {
+        for (int k = 0; k < 6; ++k) v[k] = t[k];
+        return true;
+      }
+    }
+    put(out, "? ");
+  }
+}
+
+void put_fixed(outchan& out, double x, int w, int p) {
+  char text[fixed_max + 16];
+  put(out, text, static_cast<std::size_t>(format_fixed(x, w, p, text)));
+}
+
+void report(outchan& out, CellParams& direct, CellParams& recip,
+            const MetricForm& form) {
+  // alpha, alpha*, beta, beta*, gamma, gamma*: the order of acos reports
+  for (int i = 3; i < 6; ++i) {
+    direct[i] = cosines_to_angles(direct[i]);
+    recip[i] = cosines_to_angles(recip[i]);
+  }
+  put(out, "ABCDEF = \n");
+  for (double x : form) put_fixed(out, x, 12, 9);
+  put(out, "\nDirect lattice a, b, c, alpha, beta, gamma =\n");
+  for (double x : direct) {
+    put(out, " ");
+    put_fixed(out, x, 8, 4);
+  }
+  put(out, "\nRecip lattice a*, b*, c*, alpha*, beta*, gamma* =\n");
+  for (double x : recip) {
+    put(out, " ");
+    put_fixed(out, x, 8, 4);
+  }
+  put(out, "\n");
+}
+
+int converse(inchan& in, outchan& out) {
+  char bufr[line_max];
+  CellParams direct, recip;
+  MetricForm form;
+  switch (ask_mode(in, out, bufr)) {
+    case 1:
+      put(out, "Enter A B C D E F:\n");
+      if (!read_six(in, out, bufr, form)) return run_no_input;
+      form_to_recip(form, recip);
+      put(out, "going to recipconv\n");
+      recipconv(recip, direct);
+      break;
+    case 2:
+      put(out, "Enter a b c alpha beta gamma:\n");
+      if (!read_six(in, out, bufr, direct)) return run_no_input;
+      angles_to_cosines(direct);
+      recipconv(direct, recip);
+      recip_to_form(recip, form);
+      break;
+    case 3:
+      put(out, "Enter a* b* c* alpha* beta* gamma*:\n");
+      if (!read_six(in, out, bufr, recip)) return run_no_input;
+      angles_to_cosines(recip);
+      recipconv(recip, direct);
+      recip_to_form(recip, form);
+      break;
+    default:
+      return run_no_input;
+  }
+  report(out, direct, recip, form);
+  return run_done;
+}
+
+}  // namespace
+
+int dialogue(inchan& in, outchan& out, outchan& err) {
+  set_domain_sink(to_err, &err);
+  const int status = converse(in, out);
+  set_domain_sink(nullptr, nullptr);
+  flush(out);
+  flush(err);
+  return status;
+}

@@ -1,0 +1,30 @@
+// The console's number text: how answers are scanned and numbers printed.
+#pragma once
+#include <cstdint>
+
+// Outcome of a scan: one value converted, no value, or nothing left to read.
+enum : int { scan_one = 1, scan_none = 0, scan_end = -1 };
+
+bool is_space(char c);
+
+struct int_scan {
+  int got;
+  std::int32_t value;  // saturated to the 32-bit range
+  const char* next;    // where the scan stopped
+};
+// "%d" from the start of a NUL-terminated line.
+int_scan scan_integer(const char* s);
+
+struct real_scan {
+  int got;
+  double value;
+  const char* next;
+};
+// "%lf" from s: one number, white space before it skipped.
+real_scan scan_real(const char* s);
+
+// The longest text format_fixed writes: sign, 309 integer digits, point, 9.
+constexpr int fixed_max = 320;
+// "%w.plf": writes into out (fixed_max + w bytes at least, no NUL) and
+// returns the length. p is 0 to 9.
+int format_fixed(double x, int w, int p, char* out);

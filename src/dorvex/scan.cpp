@@ -1,0 +1,164 @@
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "bignum.hpp"
+#include "numtext.hpp"
+
+bool is_space(char c) {
+  // The C locale's set, by value: bytes of 0x80 and up never count.
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
+         c == '\r';
+}
+
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+const char* skip_space(const char* p) {
+  while (is_space(*p)) ++p;
+  return p;
+}
+
+// Exponents saturate here: far past any double, far from overflow.
+constexpr long long exp_cap = 1000000000;
+
+long long add_capped(long long a, long long b) {
+  long long s = a + b;
+  return s > exp_cap ? exp_cap : s < -exp_cap ? -exp_cap : s;
+}
+
+constexpr double pow10_exact[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
+                                    1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17,
+                                    1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Rounds the bits of q from position `shift` up, ties to even, with
+// `sticky` standing for any nonzero bits already cut off below q.
+std::uint64_t round_at(const big& q, int shift, bool sticky) {
+  if (shift <= 0) return big_bits_at(q, 0);
+  std::uint64_t m = big_bits_at(q, shift);
+  const bool half = big_bit(q, shift - 1);
+  sticky = sticky || big_any_below(q, shift - 1);
+  if (half && (sticky || (m & 1))) ++m;
+  return m;
+}
+
+// digits * 10^e correctly rounded to double, digits > 0, e in range.
+double to_double(std::uint64_t digits, long long e) {
+  // Exact operands and one rounding: the common case of a typed number.
+  if (digits <= (std::uint64_t{1} << 53) && e >= -22 && e <= 22) {
+    const double d = static_cast<double>(digits);
+    return e >= 0 ? d * pow10_exact[e] : d / pow10_exact[-e];
+  }
+  big x;
+  big_set(x, digits);
+  if (e >= 0) {
+    big_mul_pow10(x, static_cast<int>(e));
+    const int b = big_bitlen(x);
+    const int shift = b > 53 ? b - 53 : 0;
+    const std::uint64_t m = round_at(x, shift, false);
+    if (shift + 64 - __builtin_clzll(m) > 1024)
+      return std::numeric_limits<double>::max();
+    return std::ldexp(static_cast<double>(m), shift);
+  }
+  // Quotient with at least 66 bits, the rest folded into a sticky bit.
+  const int m10 = static_cast<int>(-e);
+  const int bits10 = m10 * 3402 / 1024 + 1;  // > log2(10^m10)
+  int k = bits10 + 66 - big_bitlen(x);
+  if (k < 0) k = 0;
+  big_shl(x, k);
+  const bool sticky = big_div_pow10(x, m10);
+  const int b = big_bitlen(x);
+  // Below 2^-1022 fewer bits remain: the lowest is 2^-1074.
+  int shift = b - 53;
+  if (k - 1074 > shift) shift = k - 1074;
+  if (shift > b) return 0.0;
+  const std::uint64_t m = round_at(x, shift, sticky);
+  return std::ldexp(static_cast<double>(m), shift - k);
+}
+
+}  // namespace
+
+int_scan scan_integer(const char* s) {
+  const char* p = skip_space(s);
+  if (*p == '\0') return {scan_end, 0, p};
+  const bool neg = *p == '-';
+  if (*p == '+' || *p == '-') {
+    ++p;
+    if (*p == '\0') return {scan_end, 0, p};
+  }
+  if (!is_digit(*p)) return {scan_none, 0, p};
+  // Magnitude capped just past the range, then saturated.
+  constexpr long long top = 2147483648LL;
+  long long v = 0;
+  for (; is_digit(*p); ++p) {
+    v = v * 10 + (*p - '0');
+    if (v > top) v = top;
+  }
+  if (neg) return {scan_one, static_cast<std::int32_t>(-v), p};
+  return {scan_one, static_cast<std::int32_t>(v > top - 1 ? top - 1 : v), p};
+}
+
+real_scan scan_real(const char* s) {
+  const char* p = skip_space(s);
+  if (*p == '\0') return {scan_end, 0, p};
+  const bool neg = *p == '-';
+  if (*p == '+' || *p == '-') {
+    ++p;
+    if (*p == '\0') return {scan_end, 0, p};
+    // The words only with a sign, only in upper case.
+    if (std::strncmp(p, "INF", 3) == 0) {
+      const double inf = std::numeric_limits<double>::infinity();
+      return {scan_one, neg ? -inf : inf, p + 3};
+    }
+    if (std::strncmp(p, "NAN", 3) == 0) {
+      const double nan = std::numeric_limits<double>::quiet_NaN();
+      return {scan_one, neg ? -nan : nan, p + 3};
+    }
+  }
+  // Mantissa: the first 19 significant digits, the rest only scale.
+  std::uint64_t digits = 0;
+  int nsig = 0;
+  long long e = 0;
+  bool any = false, point = false;
+  for (;; ++p) {
+    if (is_digit(*p)) {
+      any = true;
+      if (nsig == 0 && *p == '0') {
+        if (point) e = add_capped(e, -1);
+      } else if (nsig < 19) {
+        digits = digits * 10 + static_cast<unsigned>(*p - '0');
+        ++nsig;
+        if (point) e = add_capped(e, -1);
+      } else if (!point) {
+        e = add_capped(e, 1);
+      }
+    } else if (*p == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!any) return {scan_none, 0, p};
+  // Exponent: "e" and its sign count even with no digit after them.
+  if (*p == 'e' || *p == 'E') {
+    ++p;
+    const bool eneg = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    long long x = 0;
+    for (; is_digit(*p); ++p) x = add_capped(x * 10, *p - '0');
+    e = add_capped(e, eneg ? -x : x);
+  }
+  double v;
+  if (digits == 0) {
+    v = 0.0;
+  } else if (nsig - 1 + e >= 309) {  // at least 10^309: out of range
+    v = std::numeric_limits<double>::max();
+  } else if (nsig + e <= -324) {  // below 10^-324: under half the least denormal
+    v = 0.0;
+  } else {
+    v = to_double(digits, e);
+  }
+  return {scan_one, neg ? -v : v, p};
+}
