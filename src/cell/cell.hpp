@@ -13,8 +13,8 @@ using MetricForm = double[6];
 constexpr double two_pi = 6.28318531;
 constexpr double two_pi_sq = 19.7392088;  // 2 pi^2
 constexpr double deg_per_rad = 57.2957795;
-constexpr double rad_per_deg = 0.0174532925239284;       // 1/57.2957795
-constexpr double inv_two_pi_sq = 0.050660591826760554;   // 1/19.7392088
+constexpr double rad_per_deg = 0.0174532925239284;      // 1/57.2957795
+constexpr double inv_two_pi_sq = 0.050660591826760554;  // 1/19.7392088
 
 // Square root, cosine and arc cosine with the program's domain rules: a
 // domain error reports "\n<name>: DOMAIN error\n" and yields a positive NaN.

@@ -13,7 +13,9 @@ void angles_to_cosines(CellParams& cell) {
   for (int i = 3; i < 6; ++i) cell[i] = dcos(cell[i] * rad_per_deg);
 }
 
-double cosines_to_angles(double x) { return dacos(x) * deg_per_rad; }
+double cosines_to_angles(double x) {
+  return dacos(x) * deg_per_rad;
+}
 
 // Reciprocal cell from the direct one (Giacovazzo, Fundamentals of
 // Crystallography, 2nd ed., eqs. 2.14-2.16), with 2 pi in the lengths.

@@ -95,7 +95,9 @@ void put(outchan& out, const char* text, std::size_t n) {
   }
 }
 
-void put(outchan& out, const char* text) { put(out, text, std::strlen(text)); }
+void put(outchan& out, const char* text) {
+  put(out, text, std::strlen(text));
+}
 
 void flush(outchan& out) {
   emit(out, out.buf, out.len);

@@ -13,7 +13,9 @@ bool is_space(char c) {
 
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 const char* skip_space(const char* p) {
   while (is_space(*p)) ++p;
@@ -28,10 +30,9 @@ long long add_capped(long long a, long long b) {
   return s > exp_cap ? exp_cap : s < -exp_cap ? -exp_cap : s;
 }
 
-constexpr double pow10_exact[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
-                                    1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17,
-                                    1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double pow10_exact[23] = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Rounds the bits of q from position `shift` up, ties to even, with
 // `sticky` standing for any nonzero bits already cut off below q.
@@ -155,7 +156,8 @@ real_scan scan_real(const char* s) {
     v = 0.0;
   } else if (nsig - 1 + e >= 309) {  // at least 10^309: out of range
     v = std::numeric_limits<double>::max();
-  } else if (nsig + e <= -324) {  // below 10^-324: under half the least denormal
+  } else if (nsig + e <=
+             -324) {  // below 10^-324: under half the least denormal
     v = 0.0;
   } else {
     v = to_double(digits, e);

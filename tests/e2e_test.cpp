@@ -1,0 +1,256 @@
+// The built program, driven through its standard input; standard output and
+// error compared byte for byte, apart and joined in one file.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <thread>
+
+namespace {
+
+struct Result {
+  std::string out, err;
+  int status;
+};
+
+std::string slurp(const std::string& path) {
+  std::string s;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char b[4096];
+    for (std::size_t n; (n = std::fread(b, 1, sizeof b, f)) > 0;)
+      s.append(b, n);
+    std::fclose(f);
+  }
+  return s;
+}
+
+// joined: standard error goes to the same open file as standard output.
+Result run(const std::string& input, bool joined = false) {
+  char dir[] = "/tmp/dorvex-e2e-XXXXXX";
+  EXPECT_NE(mkdtemp(dir), nullptr);
+  const std::string in = std::string(dir) + "/in",
+                    out = std::string(dir) + "/out",
+                    err = std::string(dir) + "/err";
+  FILE* f = std::fopen(in.c_str(), "wb");
+  std::fwrite(input.data(), 1, input.size(), f);
+  std::fclose(f);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT,
+                                   0600);
+  if (joined)
+    posix_spawn_file_actions_adddup2(&fa, 1, 2);
+  else
+    posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT,
+                                     0600);
+  char* argv[] = {const_cast<char*>(DORVEX_BIN), nullptr};
+  pid_t pid;
+  EXPECT_EQ(posix_spawn(&pid, DORVEX_BIN, &fa, nullptr, argv, environ), 0);
+  posix_spawn_file_actions_destroy(&fa);
+  int st = 0;
+  waitpid(pid, &st, 0);
+  Result r{slurp(out), joined ? "" : slurp(err),
+           WIFEXITED(st) ? WEXITSTATUS(st) : -1};
+  std::remove(in.c_str());
+  std::remove(out.c_str());
+  std::remove(err.c_str());
+  rmdir(dir);
+  return r;
+}
+
+const std::string menu =
+    "How do you want to start?  Enter 1 for ABCDEF; 2 for real lattice;\n"
+    "3 for recip. lattice: ";
+const std::string mode1 = "Enter A B C D E F:\n",
+                  mode2 = "Enter a b c alpha beta gamma:\n",
+                  mode3 = "Enter a* b* c* alpha* beta* gamma*:\n";
+const std::string sqrt_err = "\nsqrt: DOMAIN error\n",
+                  acos_err = "\nacos: DOMAIN error\n";
+
+std::string report(const std::string& form, const std::string& direct,
+                   const std::string& recip) {
+  return "ABCDEF = \n" + form +
+         "\nDirect lattice a, b, c, alpha, beta, gamma =\n" + direct +
+         "\nRecip lattice a*, b*, c*, alpha*, beta*, gamma* =\n" + recip + "\n";
+}
+
+// The mode-2 run of the manual's worked example, 5 6 7 80 85 95.
+const std::string worked = report(
+    " 0.040749163 0.028956213 0.021273953-0.009065690-0.006139764 0.007163058",
+    "   5.0000   6.0000   7.0000  80.0000  85.0000  95.0000",
+    "   1.2684   1.0692   0.9164 100.5231  95.9848  84.0152");
+const std::string cubic = report(
+    " 0.010000000 0.010000000 0.010000000 0.000000000 0.000000000 0.000000000",
+    "  10.0000  10.0000  10.0000  90.0000  90.0000  90.0000",
+    "   0.6283   0.6283   0.6283  90.0000  90.0000  90.0000");
+const std::string nan6 =
+    "     +NAN     +NAN     +NAN     +NAN     +NAN     +NAN";
+
+TEST(Dialogue, Transcripts) {
+  struct Row {
+    const char* what;
+    std::string input, out, err;
+    int status;
+  } rows[] = {
+      {"worked example", "2\n5 6 7 80 85 95\n", menu + mode2 + worked, "", 0},
+      {"mode 1", "1\n0.01 0.01 0.01 0 0 0\n",
+       menu + mode1 + "going to recipconv\n" + cubic, "", 0},
+      {"mode 3", "3\n0.628318531 0.628318531 0.628318531 90 90 90\n",
+       menu + mode3 + cubic, "", 0},
+      {"menu refusals",
+       "0\n4\n-1\nx\n\n99999999999\n-99999999999\n   2 and more\n"
+       "5 6 7 80 85 95\n",
+       menu + "? ? ? ? ? ? ? " + mode2 + worked, "", 0},
+      {"1.5 is 1", "1.5\n0.01 0.01 0.01 0 0 0\n",
+       menu + mode1 + "going to recipconv\n" + cubic, "", 0},
+      {"five then six", "2\n5 6 7 80 85\n5 6 7 80 85 95 99\n",
+       menu + mode2 + "? " + worked, "", 0},
+      {"CR LF", "2\r\n5 6 7 80 85 95\r\n", menu + mode2 + worked, "", 0},
+      {"words and ranges",
+       "2\nINF 6 7 80 85 95\ninf 6 7 80 85 95\n"
+       "5,6,7,80,85,95\n\t5\t6 7 +80 85.0 95e0 # note\n",
+       menu + mode2 + "? ? ? " + worked, "", 0},
+      {"long line refused",
+       "2\n" + std::string(120, ' ') +
+           "5 6 7 80 85 95\n"
+           "5 6 7 80 85 95\n",
+       menu + mode2 + "? " + worked, "", 0},
+      {"impossible cell", "2\n5 5 5 10 10 170\n",
+       menu + mode2 +
+           report("        +NAN        +NAN        +NAN        +NAN"
+                  "        +NAN        +NAN",
+                  "   5.0000   5.0000   5.0000  10.0000  10.0000 170.0000",
+                  nan6),
+       sqrt_err + acos_err + acos_err + acos_err, 0},
+      {"negative A", "1\n-1 0.01 0.01 0 0 0\n",
+       menu + mode1 + "going to recipconv\n" +
+           report("-1.000000000 0.010000000 0.010000000 0.000000000 0.000000000"
+                  " 0.000000000",
+                  nan6,
+                  "     +NAN   0.6283   0.6283  90.0000     +NAN     +NAN"),
+       sqrt_err + acos_err + acos_err + acos_err + acos_err + acos_err, 0},
+      {"no input", "", menu, "", 1},
+      {"input ends at the menu", "7\n", menu + "? ", "", 1},
+      {"input ends at the numbers", "2\n1 2 3", menu + mode2 + "? ", "", 1},
+      {"Ctrl-Z ends input",
+       "2\n5 6 7\x1a"
+       "80 85 95\n5 6 7 80 85 95\n",
+       menu + mode2 + "? ", "", 1},
+  };
+  for (const Row& r : rows) {
+    const Result got = run(r.input);
+    EXPECT_EQ(got.out, r.out) << r.what;
+    EXPECT_EQ(got.err, r.err) << r.what;
+    EXPECT_EQ(got.status, r.status) << r.what;
+  }
+  // A text longer than 8 widens its field after the format's blank.
+  EXPECT_NE(run("2\n123456.7 6 7 80 85 95\n")
+                .out.find("\n 123456.7000   6.0000   7.0000  80.0000"),
+            std::string::npos);
+}
+
+TEST(Dialogue, JoinedOutputKeepsTheBlockOrder) {
+  // 300 refusals put 512 bytes out before the conversion's reports; the
+  // rest of the standard output is still held when they are written.
+  std::string input;
+  for (int i = 0; i < 300; ++i) input += "x\n";
+  input += "2\n5 5 5 10 10 170\n";
+  const Result apart = run(input), joined = run(input, true);
+  ASSERT_GT(apart.out.size(), 512u);
+  ASSERT_LT(apart.out.size(), 1024u);
+  EXPECT_EQ(joined.out,
+            apart.out.substr(0, 512) + apart.err + apart.out.substr(512));
+  // Short runs: every report before any standard output.
+  const Result small = run("2\n5 5 5 10 10 170\n"),
+               small_joined = run("2\n5 5 5 10 10 170\n", true);
+  EXPECT_EQ(small_joined.out, small.err + small.out);
+}
+
+TEST(Dialogue, ConsoleSeesTheMenuBeforeAnyInput) {
+  int master;
+  const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    execl(DORVEX_BIN, DORVEX_BIN, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  auto read_for = [&](int ms) {
+    std::string s;
+    pollfd p{master, POLLIN, 0};
+    char b[512];
+    while (poll(&p, 1, ms) > 0) {
+      const ssize_t n = read(master, b, sizeof b);
+      if (n <= 0) break;
+      s.append(b, static_cast<std::size_t>(n));
+      if (s.find("lattice: ") != std::string::npos && ms < 5000) break;
+    }
+    return s;
+  };
+  // Nothing typed yet: the menu and its prompt without newline must show.
+  const std::string before = read_for(2000);
+  EXPECT_NE(before.find("3 for recip. lattice: "), std::string::npos) << before;
+  const std::string answer = "2\n5 6 7 80 85 95\n";
+  ASSERT_EQ(write(master, answer.data(), answer.size()),
+            static_cast<ssize_t>(answer.size()));
+  const std::string after = read_for(5000);
+  EXPECT_NE(
+      after.find("Recip lattice a*, b*, c*, alpha*, beta*, gamma* =\r\n"
+                 "   1.2684   1.0692   0.9164 100.5231  95.9848  84.0152"),
+      std::string::npos)
+      << after;
+  int st = 0;
+  waitpid(pid, &st, 0);
+  close(master);
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+}
+
+// Peak memory (KiB) of a run whose second line holds `mib` MiB without LF,
+// followed by a good answer; the program must refuse that line and finish.
+long peak_kib(int mib) {
+  int in[2];
+  EXPECT_EQ(pipe(in), 0);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_adddup2(&fa, in[0], 0);
+  posix_spawn_file_actions_addclose(&fa, in[1]);
+  posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+  char* argv[] = {const_cast<char*>(DORVEX_BIN), nullptr};
+  pid_t pid;
+  EXPECT_EQ(posix_spawn(&pid, DORVEX_BIN, &fa, nullptr, argv, environ), 0);
+  posix_spawn_file_actions_destroy(&fa);
+  close(in[0]);
+  auto send = [&](const char* p, std::size_t n) {
+    while (n > 0) {
+      const ssize_t k = write(in[1], p, n);
+      if (k <= 0) return;
+      p += k;
+      n -= static_cast<std::size_t>(k);
+    }
+  };
+  const std::string chunk(1 << 20, '7');
+  send("2\n", 2);
+  for (int i = 0; i < mib; ++i) send(chunk.data(), chunk.size());
+  const std::string tail = "\n5 6 7 80 85 95\n";
+  send(tail.data(), tail.size());
+  close(in[1]);
+  int st = 0;
+  rusage ru{};
+  wait4(pid, &st, 0, &ru);
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+  return ru.ru_maxrss;
+}
+
+TEST(Dialogue, GibibyteLineStaysInBoundedMemory) {
+  const long base = peak_kib(0), big = peak_kib(1024);
+  EXPECT_LT(big - base, 2048) << base << " KiB, then " << big << " KiB";
+}
+
+}  // namespace

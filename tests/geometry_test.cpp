@@ -1,0 +1,213 @@
+// The geometry against worked examples, its own inverses, and an
+// independent oracle: the inverse of the metric tensor.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "cell/cell.hpp"
+#include "numtext.hpp"
+
+namespace {
+
+std::string fixed(double x, int w, int p) {
+  char t[fixed_max + 16];
+  return std::string(t, static_cast<std::size_t>(format_fixed(x, w, p, t)));
+}
+
+std::string reports;  // domain reports of the call under test
+void capture(void*, const char* text, std::size_t n) {
+  reports.append(text, n);
+}
+
+struct Capture {
+  Capture() {
+    reports.clear();
+    set_domain_sink(capture, nullptr);
+  }
+  ~Capture() { set_domain_sink(nullptr, nullptr); }
+};
+
+// The text a mode-2 run prints: form at 12.9, reciprocal cell at 8.4.
+void mode2(const CellParams& cell, std::string& form_text,
+           std::string& recip_text) {
+  CellParams direct, recip;
+  MetricForm form;
+  for (int i = 0; i < 6; ++i) direct[i] = cell[i];
+  angles_to_cosines(direct);
+  recipconv(direct, recip);
+  recip_to_form(recip, form);
+  for (int i = 3; i < 6; ++i) recip[i] = cosines_to_angles(recip[i]);
+  form_text.clear();
+  recip_text.clear();
+  for (double x : form) form_text += fixed(x, 12, 9);
+  for (double x : recip) {
+    recip_text += ' ';
+    recip_text += fixed(x, 8, 4);
+  }
+}
+
+TEST(Geometry, WorkedExamples) {
+  // Digits of the program's own worked examples; the ...159 and 0.040000001
+  // of the hexagonal cell exist only with the single-precision sines and
+  // volume.
+  struct Row {
+    CellParams cell;
+    const char* form;
+    const char* recip;
+  } rows[] = {
+      {{10, 10, 10, 90, 90, 90},
+       " 0.010000000 0.010000000 0.010000000 0.000000000 0.000000000 "
+       "0.000000000",
+       "   0.6283   0.6283   0.6283  90.0000  90.0000  90.0000"},
+      {{3, 3, 5, 90, 90, 120},
+       " 0.148148159 0.148148159 0.040000001 0.000000000 0.000000000 "
+       "0.148148159",
+       "   2.4184   2.4184   1.2566  90.0000  90.0000  60.0000"},
+      {{5, 6, 7, 80, 85, 95},
+       " 0.040749163 0.028956213 0.021273953-0.009065690-0.006139764 "
+       "0.007163058",
+       "   1.2684   1.0692   0.9164 100.5231  95.9848  84.0152"},
+  };
+  for (const Row& r : rows) {
+    std::string form, recip;
+    mode2(r.cell, form, recip);
+    EXPECT_EQ(form, r.form) << r.cell[0];
+    EXPECT_EQ(recip, r.recip) << r.cell[0];
+  }
+}
+
+TEST(Geometry, MathFunctionRules) {
+  Capture c;
+  const double inf = INFINITY, nan = NAN;
+  struct Row {
+    double (*fn)(double);
+    double x;
+    double want;  // NaN: a positive NaN
+    bool report;
+  } rows[] = {
+      {dsqrt, -0.0, -0.0, false},
+      {dsqrt, 4, 2, false},
+      {dsqrt, -1e-300, nan, true},
+      {dsqrt, -inf, nan, true},
+      {dsqrt, -nan, nan, true},
+      {dsqrt, inf, inf, false},
+      {dcos, 0, 1, false},
+      {dcos, 1e20 * rad_per_deg, nan, false},
+      {dcos, 9007199254740992.0, nan, false},
+      {dcos, inf, nan, false},
+      {dacos, 1, 0, false},
+      {dacos, -1, M_PI, false},
+      {dacos, -0.0, M_PI / 2, false},
+      {dacos, 1.0000000000000002, nan, true},
+      {dacos, nan, nan, true},
+  };
+  for (const Row& r : rows) {
+    reports.clear();
+    const double got = r.fn(r.x);
+    if (std::isnan(r.want)) {
+      EXPECT_TRUE(std::isnan(got) && !std::signbit(got)) << r.x;
+    } else {
+      EXPECT_EQ(got, r.want) << r.x;
+      EXPECT_EQ(std::signbit(got), std::signbit(r.want)) << r.x;
+    }
+    EXPECT_EQ(!reports.empty(), r.report) << r.x;
+  }
+}
+
+// Reciprocal metric tensor by explicit inversion, in long double: a route
+// independent of the sine formulas under test (Giacovazzo, eq. 2.20).
+struct Oracle {
+  long double g[3][3];  // G* = G^-1
+};
+
+Oracle invert_metric(const double (&cell)[6]) {
+  const long double rad = 3.14159265358979323846264L / 180;
+  const long double a = cell[0], b = cell[1], c = cell[2];
+  const long double ca = std::cos(cell[3] * rad), cb = std::cos(cell[4] * rad),
+                    cg = std::cos(cell[5] * rad);
+  const long double m[3][3] = {{a * a, a * b * cg, a * c * cb},
+                               {a * b * cg, b * b, b * c * ca},
+                               {a * c * cb, b * c * ca, c * c}};
+  Oracle o;
+  const long double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                          m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                          m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) {
+      const int i1 = (j + 1) % 3, i2 = (j + 2) % 3, j1 = (i + 1) % 3,
+                j2 = (i + 2) % 3;
+      o.g[i][j] = (m[i1][j1] * m[i2][j2] - m[i1][j2] * m[i2][j1]) / det;
+    }
+  return o;
+}
+
+TEST(Geometry, RandomCellsAgainstMetricTensor) {
+  std::mt19937_64 rng(20261208);
+  std::uniform_real_distribution<double> edge(2, 100), angle(60, 120);
+  const long double two_pi_exact = 6.28318530717958647692L;
+  int checked = 0;
+  while (checked < 400) {
+    CellParams cell = {edge(rng),  edge(rng),  edge(rng),
+                       angle(rng), angle(rng), angle(rng)};
+    CellParams direct, recip;
+    for (int i = 0; i < 6; ++i) direct[i] = cell[i];
+    angles_to_cosines(direct);
+    const double w = 1 + 2 * direct[3] * direct[4] * direct[5] -
+                     direct[3] * direct[3] - direct[4] * direct[4] -
+                     direct[5] * direct[5];
+    if (w < 0.05) continue;  // near-flat cells amplify every rounding
+    ++checked;
+    recipconv(direct, recip);
+    MetricForm form;
+    recip_to_form(recip, form);
+    const Oracle o = invert_metric(cell);
+    // Single-precision sines and volume leave about 1e-7 relative error,
+    // far below the four printed decimals of these lengths.
+    for (int i = 0; i < 3; ++i) {
+      const double want =
+          static_cast<double>(two_pi_exact * std::sqrt(o.g[i][i]));
+      EXPECT_NEAR(recip[i], want, 1e-6 * want);
+    }
+    const double ang = static_cast<double>(
+        std::acos(o.g[1][2] / std::sqrt(o.g[1][1] * o.g[2][2])) * 180 /
+        3.14159265358979323846264L);
+    EXPECT_NEAR(cosines_to_angles(recip[3]), ang, 1e-4);
+    const int hkl[][3] = {{1, 0, 0}, {0, 1, 1}, {1, -2, 3}, {-4, 1, 2}};
+    for (const auto& h : hkl) {
+      long double d2 = 0;
+      for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) d2 += h[i] * h[j] * o.g[i][j];
+      const double got = form[0] * h[0] * h[0] + form[1] * h[1] * h[1] +
+                         form[2] * h[2] * h[2] + form[3] * h[1] * h[2] +
+                         form[4] * h[0] * h[2] + form[5] * h[0] * h[1];
+      EXPECT_NEAR(got, static_cast<double>(d2), 1e-6 * static_cast<double>(d2));
+    }
+  }
+}
+
+TEST(Geometry, InversesReturnTheStart) {
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> edge(2, 50), angle(70, 110);
+  for (int n = 0; n < 200; ++n) {
+    CellParams cell = {edge(rng),  edge(rng),  edge(rng),
+                       angle(rng), angle(rng), angle(rng)};
+    CellParams recip, back;
+    angles_to_cosines(cell);
+    recipconv(cell, recip);
+    recipconv(recip, back);
+    // float sines and volume: about 1e-7 relative each way
+    for (int i = 0; i < 6; ++i)
+      EXPECT_NEAR(back[i], cell[i], 1e-6 * std::fabs(cell[i]) + 1e-7) << i;
+    MetricForm form;
+    CellParams again;
+    recip_to_form(recip, form);
+    form_to_recip(form, again);
+    // 6.28318531^2 / 2 is not quite 19.7392088: 3e-10 relative
+    for (int i = 0; i < 6; ++i)
+      EXPECT_NEAR(again[i], recip[i], 1e-12 + 2e-9 * std::fabs(recip[i]));
+  }
+}
+
+}  // namespace

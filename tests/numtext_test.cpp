@@ -1,0 +1,354 @@
+// Lines, scans and fixed-point text: named edge cases, then seeded random
+// round trips against independent oracles (libc's strtod and snprintf, and
+// the x87 long double for the two-step rounding).
+#include "numtext.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "chan.hpp"
+
+namespace {
+
+int rounds() {
+  const char* env = std::getenv("DORVEX_ROUNDS");
+  return env ? std::atoi(env) : 20000;
+}
+
+std::string fixed(double x, int w, int p) {
+  char t[fixed_max + 16];
+  return std::string(t, static_cast<std::size_t>(format_fixed(x, w, p, t)));
+}
+
+TEST(ScanInteger, Table) {
+  struct Row {
+    const char* text;
+    int got;
+    std::int32_t value;
+    int used;  // characters consumed
+  } rows[] = {
+      {"2", 1, 2, 1},
+      {"  2", 1, 2, 3},
+      {"2 x", 1, 2, 1},
+      {"1.5", 1, 1, 1},
+      {"-1", 1, -1, 2},
+      {"+3", 1, 3, 2},
+      {"", -1, 0, 0},
+      {" \t\v\f\r", -1, 0, 5},
+      {"-", -1, 0, 1},
+      {"+", -1, 0, 1},
+      {"x", 0, 0, 0},
+      {"-x", 0, 0, 1},
+      {"+ 1", 0, 0, 1},
+      {"0x10", 1, 0, 1},
+      {"\xa0"
+       "2",
+       0, 0, 0},  // 0xA0 is no blank here, whatever the locale
+      {"2147483647", 1, 2147483647, 10},
+      {"2147483648", 1, 2147483647, 10},
+      {"99999999999", 1, 2147483647, 11},
+      {"-2147483648", 1, -2147483647 - 1, 11},
+      {"-99999999999", 1, -2147483647 - 1, 12},
+      {"000000000000000000000000000003", 1, 3, 30},
+  };
+  for (const Row& r : rows) {
+    const int_scan s = scan_integer(r.text);
+    EXPECT_EQ(s.got, r.got) << r.text;
+    if (r.got == 1) {
+      EXPECT_EQ(s.value, r.value) << r.text;
+    }
+    if (r.got >= 0) {
+      EXPECT_EQ(s.next - r.text, r.used) << r.text;
+    }
+  }
+}
+
+TEST(ScanReal, Table) {
+  const double inf = INFINITY, max = DBL_MAX;
+  struct Row {
+    const char* text;
+    int got;
+    double value;  // compared bit for bit; NaN by sign
+    int used;
+  } rows[] = {
+      {"+INF", 1, inf, 4},
+      {"-INF", 1, -inf, 4},
+      {"+INFINITY", 1, inf, 4},
+      {"INF", 0, 0, 0},
+      {"inf", 0, 0, 0},
+      {"+inf", 0, 0, 1},
+      {"+NAN", 1, NAN, 4},
+      {"-NAN", 1, -NAN, 4},
+      {"NAN", 0, 0, 0},
+      {"+IX", 0, 0, 1},
+      {"", -1, 0, 0},
+      {"   ", -1, 0, 3},
+      {"-", -1, 0, 1},
+      {".", 0, 0, 1},
+      {"-.e5", 0, 0, 2},
+      {".5", 1, 0.5, 2},
+      {"5.", 1, 5, 2},
+      {"1.2.3", 1, 1.2, 3},
+      {"1e", 1, 1, 2},
+      {"1e+", 1, 1, 3},
+      {"1-2", 1, 1, 1},
+      {"1E+3", 1, 1000, 4},
+      {"+.5e-1", 1, 0.05, 6},
+      {"0x10", 1, 0, 1},
+      {"1,2", 1, 1, 1},
+      {"\xa0"
+       "5",
+       0, 0, 0},
+      {"-0.0", 1, -0.0, 4},
+      {"0.1", 1, 0.1, 3},
+      {"1e999", 1, max, 5},
+      {"-1e999", 1, -max, 6},
+      {"1e-999", 1, 0, 6},
+      {"-1e-999", 1, -0.0, 7},
+      {"10e4932", 1, max, 7},
+      {"1000e4931", 1, max, 9},
+      {"1e99999999999999999999999", 1, max, 25},
+      {"1e-99999999999999999999999", 1, 0, 26},
+      {"0e99999999999999999999999", 1, 0, 25},
+      {"1.7976931348623157e308", 1, max, 22},
+      {"1.7976931348623159e308", 1, max, 22},  // past the halfway to 2^1024
+      {"4.9406564584124654e-324", 1, 4.9406564584124654e-324, 23},
+      {"2.4703282292062328e-324", 1, 4.9406564584124654e-324, 23},
+      {"2.4703282292062327e-324", 1, 0, 23},  // just under half of it
+      {"2.2250738585072011e-308", 1, 2.2250738585072009e-308, 23},
+      {"9007199254740993", 1, 9007199254740992.0, 16},  // tie to even
+      {"9007199254740995", 1, 9007199254740996.0, 16},
+      // only 19 significant digits count: the 20th and later are cut
+      {"1234567890123456789999", 1, 1234567890123456789e3, 22},
+      {"9007199254740993.0001", 1, 9007199254740992.0, 21},  // 20th cut: a tie
+      {"0.000000000012345678901234567899", 1, 1.234567890123456789e-11, 32},
+      {"123456789012345678.95", 1, 123456789012345678.9, 21},
+  };
+  for (const Row& r : rows) {
+    const real_scan s = scan_real(r.text);
+    EXPECT_EQ(s.got, r.got) << r.text;
+    if (r.got == 1) {
+      if (std::isnan(r.value)) {
+        EXPECT_TRUE(std::isnan(s.value)) << r.text;
+      } else {
+        EXPECT_EQ(s.value, r.value) << r.text;
+      }
+      EXPECT_EQ(std::signbit(s.value), std::signbit(r.value)) << r.text;
+    }
+    if (r.got >= 0) {
+      EXPECT_EQ(s.next - r.text, r.used) << r.text;
+    }
+  }
+}
+
+TEST(FormatFixed, Table) {
+  struct Row {
+    double x;
+    int w, p;
+    const char* text;
+  } rows[] = {
+      {0.03125, 8, 4, "  0.0312"},  // exact tie, to even
+      {1.09375, 8, 4, "  1.0938"},
+      {-0.03125, 8, 4, " -0.0312"},
+      {0.00005, 8, 4, "  0.0001"},             // the double lies above the tie
+      {88.4081753655, 12, 9, "88.408175366"},  // first rounding makes a tie
+      {-0.0, 8, 4, "  0.0000"},
+      {-1e-12, 12, 9, " 0.000000000"},
+      {-4e-10, 12, 9, " 0.000000000"},
+      {-6e-10, 12, 9, "-0.000000001"},
+      {-0.00006, 8, 4, " -0.0001"},
+      {-0.009065690, 12, 9, "-0.009065690"},
+      {NAN, 12, 9, "        +NAN"},
+      {-NAN, 8, 4, "    -NAN"},
+      {INFINITY, 8, 4, "    +INF"},
+      {-INFINITY, 12, 9, "        -INF"},
+      {123456.7, 8, 4, "123456.7000"},
+      {1e10, 12, 9, "10000000000.000000000"},
+      // 12345678901.234567642... exactly: 20 digits, the 20th rounded off
+      {12345678901.234568, 12, 9, "12345678901.234567640"},
+      {999999999999999.99, 8, 4, "1000000000000000.0000"},
+      {4.9406564584124654e-324, 12, 9, " 0.000000000"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(fixed(r.x, r.w, r.p), r.text) << r.x;
+  // 1e300 = 1000000000000000052504...: 19 digits kept, rounded up
+  const std::string big = fixed(1e300, 8, 4);
+  EXPECT_EQ(big.substr(0, 22), "1000000000000000053000");
+  EXPECT_EQ(big.size(), 301u + 5u);
+  EXPECT_EQ(fixed(-DBL_MAX, 12, 9).size(), std::size_t{fixed_max});
+}
+
+// A source that hands out a string `step` bytes at a time and fails the
+// test if asked again after it has said the input ended.
+struct Feed {
+  std::string data;
+  std::size_t step, pos = 0;
+  bool ended = false;
+};
+
+long feed(void* ctx, char* buf, std::size_t n) {
+  Feed& f = *static_cast<Feed*>(ctx);
+  EXPECT_FALSE(f.ended) << "read past the end";
+  std::size_t k = std::min({n, f.step, f.data.size() - f.pos});
+  std::memcpy(buf, f.data.data() + f.pos, k);
+  f.pos += k;
+  if (k == 0) f.ended = true;
+  return static_cast<long>(k);
+}
+
+std::vector<std::string> lines_of(const std::string& data, std::size_t step) {
+  Feed f{data, step};
+  inchan in = in_from(feed, &f);
+  char bufr[line_max];
+  std::vector<std::string> got;
+  for (int i = 0; i < 10; ++i) {
+    const line_got g = next_line(in, bufr);
+    if (g == line_got::end) {
+      got.push_back("END");
+      break;
+    }
+    got.push_back(g == line_got::too_long ? "LONG" : "L:" + std::string(bufr));
+  }
+  EXPECT_EQ(next_line(in, bufr), line_got::end);  // and stays ended
+  return got;
+}
+
+TEST(NextLine, Table) {
+  const std::string l99(99, '7'), l100(100, '7');
+  struct Row {
+    std::string input;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {"2\n", {"L:2", "END"}},
+      {"", {"END"}},
+      {"\n\n", {"L:", "L:", "END"}},
+      {"1 2 3\r\n4\r\n", {"L:1 2 3", "L:4", "END"}},
+      {"a\rb\r\n", {"L:ab", "END"}},
+      {"abc", {"L:abc", "END"}},
+      {"abc\x1a"
+       "def\n2\n",
+       {"L:abc", "END"}},
+      {"\x1a"
+       "2\n",
+       {"END"}},
+      {"\r", {"END"}},
+      {"\x80\xff\n", {"L:\x80\xff", "END"}},
+      {l99 + "\n", {"L:" + l99, "END"}},
+      {l100 + "\nx\n", {"LONG", "L:x", "END"}},
+      {l100 + l100 + l100, {"LONG", "END"}},
+  };
+  for (const Row& r : rows)
+    for (std::size_t step :
+         {std::size_t{1}, std::size_t{7}, std::size_t{1} << 20})
+      EXPECT_EQ(lines_of(r.input, step), r.lines)
+          << r.input << " step " << step;
+}
+
+// The text with significant digits past the 19th turned to zeros: what the
+// scan must read, by the same rule, through an independent converter.
+std::string cut_to_19(const std::string& text) {
+  std::string out;
+  int sig = 0;
+  bool in_exp = false;
+  for (char c : text) {
+    if (c == 'e') in_exp = true;
+    if (!in_exp && c >= '0' && c <= '9' && (sig > 0 || c != '0'))
+      if (++sig > 19) c = '0';
+    out += c;
+  }
+  return out;
+}
+
+TEST(Random, ScanRealAgainstStrtod) {
+  std::mt19937_64 rng(1);
+  const int n = rounds();
+  for (int i = 0; i < n; ++i) {
+    std::string text = rng() % 2 ? "-" : "";
+    const int len = 1 + static_cast<int>(rng() % 30);
+    const int point = static_cast<int>(rng() % static_cast<unsigned>(len + 2)) -
+                      1;  // -1: none
+    for (int k = 0; k < len; ++k) {
+      if (k == point) text += '.';
+      // runs of zeros and nines find the carry and tie cases
+      const auto pick = rng() % 8;
+      text += pick == 0   ? '0'
+              : pick == 1 ? '9'
+                          : static_cast<char>('0' + rng() % 10);
+    }
+    if (rng() % 4) {
+      text += 'e';
+      text += std::to_string(static_cast<int>(rng() % 700) - 350);
+    }
+    const real_scan s = scan_real(text.c_str());
+    ASSERT_EQ(s.got, 1) << text;
+    ASSERT_EQ(s.next, text.c_str() + text.size()) << text;
+    double want = std::strtod(cut_to_19(text).c_str(), nullptr);
+    if (std::isinf(want)) want = std::copysign(DBL_MAX, want);
+    ASSERT_EQ(s.value, want) << text;
+    ASSERT_EQ(std::signbit(s.value), std::signbit(want)) << text;
+  }
+}
+
+double random_value(std::mt19937_64& rng, double limit) {
+  // Half plain magnitudes, half short decimals that sit near ties.
+  if (rng() % 2) {
+    const double x = std::ldexp(static_cast<double>(rng() >> 11),
+                                static_cast<int>(rng() % 90) - 80);
+    return std::fmod(x, limit) * (rng() % 2 ? -1 : 1);
+  }
+  const double x = static_cast<double>(rng() % 100000000) /
+                   std::pow(10.0, static_cast<double>(rng() % 12));
+  return rng() % 2 ? -x : x;
+}
+
+// No minus sign on a value printed as zero.
+std::string unsigned_zero(std::string s) {
+  const auto minus = s.find('-');
+  if (minus != std::string::npos &&
+      s.find_first_of("123456789") == std::string::npos)
+    s[minus] = ' ';
+  return s;
+}
+
+TEST(Random, FourDecimalsAreCorrectlyRounded) {
+  std::mt19937_64 rng(2);
+  const int n = rounds();
+  for (int i = 0; i < n; ++i) {
+    const double x = random_value(rng, 1e14);
+    char want[64];
+    std::snprintf(want, sizeof want, "%8.4f", x);
+    ASSERT_EQ(fixed(x, 8, 4), unsigned_zero(want)) << x;
+  }
+}
+
+#if LDBL_MANT_DIG == 64
+TEST(Random, NineDecimalsRoundTwiceLikeX87) {
+  // The x87 multiply rounds to a 64-bit significand, nearbyintl to an
+  // integer; both ties to even in the default mode.
+  std::mt19937_64 rng(3);
+  const int n = rounds();
+  for (int i = 0; i < n; ++i) {
+    const double x = random_value(rng, 1e10);
+    volatile long double y = static_cast<long double>(x) * 1e9L;
+    const long double r = std::nearbyint(y);
+    char digits[64], text[64], want[64];
+    const int nd = std::snprintf(digits, sizeof digits, "%.0Lf", std::fabs(r));
+    std::string s(static_cast<std::size_t>(nd < 10 ? 10 - nd : 0), '0');
+    s += digits;
+    const std::size_t whole = s.size() - 9;
+    std::snprintf(text, sizeof text, "%s%.*s.%s", x < 0 ? "-" : "",
+                  static_cast<int>(whole), s.c_str(), s.c_str() + whole);
+    std::snprintf(want, sizeof want, "%12s", text);
+    ASSERT_EQ(fixed(x, 12, 9), unsigned_zero(want)) << x;
+  }
+}
+#endif
+
+}  // namespace
