@@ -1,5 +1,5 @@
 // The built program, driven through its standard input; standard output and
-// error compared byte for byte, apart and joined in one file.
+// error compared byte for byte, apart and joined.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -31,8 +31,11 @@ std::string slurp(const std::string& path) {
   return s;
 }
 
-// joined: standard error goes to the same open file as standard output.
-Result run(const std::string& input, bool joined = false) {
+// Where standard output and error go: two files, or both into one open
+// file, or both into one pipe.
+enum class to { apart, one_file, one_pipe };
+
+Result run(const std::string& input, to where = to::apart) {
   char dir[] = "/tmp/dorvex-e2e-XXXXXX";
   EXPECT_NE(mkdtemp(dir), nullptr);
   const std::string in = std::string(dir) + "/in",
@@ -41,23 +44,40 @@ Result run(const std::string& input, bool joined = false) {
   FILE* f = std::fopen(in.c_str(), "wb");
   std::fwrite(input.data(), 1, input.size(), f);
   std::fclose(f);
+  int p[2] = {-1, -1};
   posix_spawn_file_actions_t fa;
   posix_spawn_file_actions_init(&fa);
   posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT,
-                                   0600);
-  if (joined)
-    posix_spawn_file_actions_adddup2(&fa, 1, 2);
-  else
+  if (where == to::one_pipe) {
+    EXPECT_EQ(pipe(p), 0);
+    posix_spawn_file_actions_adddup2(&fa, p[1], 1);
+    posix_spawn_file_actions_addclose(&fa, p[0]);
+    posix_spawn_file_actions_addclose(&fa, p[1]);
+  } else {
+    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT,
+                                     0600);
+  }
+  if (where == to::apart)
     posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT,
                                      0600);
+  else
+    posix_spawn_file_actions_adddup2(&fa, 1, 2);
   char* argv[] = {const_cast<char*>(DORVEX_BIN), nullptr};
   pid_t pid;
   EXPECT_EQ(posix_spawn(&pid, DORVEX_BIN, &fa, nullptr, argv, environ), 0);
   posix_spawn_file_actions_destroy(&fa);
+  std::string piped;
+  if (where == to::one_pipe) {
+    close(p[1]);
+    char b[4096];
+    for (ssize_t n; (n = read(p[0], b, sizeof b)) > 0;)
+      piped.append(b, static_cast<std::size_t>(n));
+    close(p[0]);
+  }
   int st = 0;
   waitpid(pid, &st, 0);
-  Result r{slurp(out), joined ? "" : slurp(err),
+  Result r{where == to::one_pipe ? piped : slurp(out),
+           where == to::apart ? slurp(err) : "",
            WIFEXITED(st) ? WEXITSTATUS(st) : -1};
   std::remove(in.c_str());
   std::remove(out.c_str());
@@ -82,7 +102,7 @@ std::string report(const std::string& form, const std::string& direct,
          "\nRecip lattice a*, b*, c*, alpha*, beta*, gamma* =\n" + recip + "\n";
 }
 
-// The mode-2 run of the manual's worked example, 5 6 7 80 85 95.
+// The worked example of the README, 5 6 7 80 85 95.
 const std::string worked = report(
     " 0.040749163 0.028956213 0.021273953-0.009065690-0.006139764 0.007163058",
     "   5.0000   6.0000   7.0000  80.0000  85.0000  95.0000",
@@ -163,15 +183,17 @@ TEST(Dialogue, JoinedOutputKeepsTheBlockOrder) {
   std::string input;
   for (int i = 0; i < 300; ++i) input += "x\n";
   input += "2\n5 5 5 10 10 170\n";
-  const Result apart = run(input), joined = run(input, true);
+  const Result apart = run(input);
   ASSERT_GT(apart.out.size(), 512u);
   ASSERT_LT(apart.out.size(), 1024u);
-  EXPECT_EQ(joined.out,
-            apart.out.substr(0, 512) + apart.err + apart.out.substr(512));
+  const std::string want =
+      apart.out.substr(0, 512) + apart.err + apart.out.substr(512);
+  EXPECT_EQ(run(input, to::one_pipe).out, want);
+  EXPECT_EQ(run(input, to::one_file).out, want);
   // Short runs: every report before any standard output.
-  const Result small = run("2\n5 5 5 10 10 170\n"),
-               small_joined = run("2\n5 5 5 10 10 170\n", true);
-  EXPECT_EQ(small_joined.out, small.err + small.out);
+  const std::string small = "2\n5 5 5 10 10 170\n";
+  const Result alone = run(small);
+  EXPECT_EQ(run(small, to::one_pipe).out, alone.err + alone.out);
 }
 
 TEST(Dialogue, ConsoleSeesTheMenuBeforeAnyInput) {

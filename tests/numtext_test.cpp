@@ -49,9 +49,7 @@ TEST(ScanInteger, Table) {
       {"-x", 0, 0, 1},
       {"+ 1", 0, 0, 1},
       {"0x10", 1, 0, 1},
-      {"\xa0"
-       "2",
-       0, 0, 0},  // 0xA0 is no blank here, whatever the locale
+      {"\2402", 0, 0, 0},  // 0xA0 then 2: no blank, whatever the locale
       {"2147483647", 1, 2147483647, 10},
       {"2147483648", 1, 2147483647, 10},
       {"99999999999", 1, 2147483647, 11},
@@ -104,9 +102,7 @@ TEST(ScanReal, Table) {
       {"+.5e-1", 1, 0.05, 6},
       {"0x10", 1, 0, 1},
       {"1,2", 1, 1, 1},
-      {"\xa0"
-       "5",
-       0, 0, 0},
+      {"\2405", 0, 0, 0},
       {"-0.0", 1, -0.0, 4},
       {"0.1", 1, 0.1, 3},
       {"1e999", 1, max, 5},
@@ -147,6 +143,19 @@ TEST(ScanReal, Table) {
       EXPECT_EQ(s.next - r.text, r.used) << r.text;
     }
   }
+}
+
+TEST(ScanReal, SixOnALine) {
+  // "%lf %lf %lf %lf %lf %lf" is six scans, each from where the last ended.
+  const char* p = "1e3 1E+3 -.5 +.5e-1 5. 0";
+  const double want[] = {1000, 1000, -0.5, 0.05, 5, 0};
+  for (double w : want) {
+    const real_scan s = scan_real(p);
+    ASSERT_EQ(s.got, 1);
+    EXPECT_EQ(s.value, w);
+    p = s.next;
+  }
+  EXPECT_EQ(scan_real(p).got, scan_end);
 }
 
 TEST(FormatFixed, Table) {
