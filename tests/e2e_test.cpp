@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -32,8 +33,9 @@ std::string slurp(const std::string& path) {
 }
 
 // Where standard output and error go: two files, or both into one open
-// file, or both into one pipe.
-enum class to { apart, one_file, one_pipe };
+// file, or both into one pipe; or output into /dev/full, or into a pipe
+// nobody reads, with SIGPIPE ignored (error into a file).
+enum class to { apart, one_file, one_pipe, full, unread_pipe };
 
 Result run(const std::string& input, to where = to::apart) {
   char dir[] = "/tmp/dorvex-e2e-XXXXXX";
@@ -48,24 +50,32 @@ Result run(const std::string& input, to where = to::apart) {
   posix_spawn_file_actions_t fa;
   posix_spawn_file_actions_init(&fa);
   posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
-  if (where == to::one_pipe) {
+  const bool apart = where != to::one_file && where != to::one_pipe;
+  if (where == to::one_pipe || where == to::unread_pipe) {
     EXPECT_EQ(pipe(p), 0);
     posix_spawn_file_actions_adddup2(&fa, p[1], 1);
     posix_spawn_file_actions_addclose(&fa, p[0]);
     posix_spawn_file_actions_addclose(&fa, p[1]);
   } else {
-    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT,
-                                     0600);
+    posix_spawn_file_actions_addopen(
+        &fa, 1, where == to::full ? "/dev/full" : out.c_str(),
+        O_WRONLY | O_CREAT, 0600);
   }
-  if (where == to::apart)
+  if (apart)
     posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT,
                                      0600);
   else
     posix_spawn_file_actions_adddup2(&fa, 1, 2);
   char* argv[] = {const_cast<char*>(DORVEX_BIN), nullptr};
   pid_t pid;
+  // An ignored signal stays ignored across exec.
+  const auto old =
+      signal(SIGPIPE, where == to::unread_pipe ? SIG_IGN : SIG_DFL);
+  if (where == to::unread_pipe) close(p[0]);
   EXPECT_EQ(posix_spawn(&pid, DORVEX_BIN, &fa, nullptr, argv, environ), 0);
+  signal(SIGPIPE, old);
   posix_spawn_file_actions_destroy(&fa);
+  if (where == to::unread_pipe) close(p[1]);
   std::string piped;
   if (where == to::one_pipe) {
     close(p[1]);
@@ -76,8 +86,7 @@ Result run(const std::string& input, to where = to::apart) {
   }
   int st = 0;
   waitpid(pid, &st, 0);
-  Result r{where == to::one_pipe ? piped : slurp(out),
-           where == to::apart ? slurp(err) : "",
+  Result r{where == to::one_pipe ? piped : slurp(out), apart ? slurp(err) : "",
            WIFEXITED(st) ? WEXITSTATUS(st) : -1};
   std::remove(in.c_str());
   std::remove(out.c_str());
@@ -157,7 +166,35 @@ TEST(Dialogue, Transcripts) {
                   nan6,
                   "     +NAN   0.6283   0.6283  90.0000     +NAN     +NAN"),
        sqrt_err + acos_err + acos_err + acos_err + acos_err + acos_err, 0},
+      // Hand-derived: a zero edge gives 1/0 = +INF for a* and 0*INF = NaN
+      // for the rest; every NaN the geometry makes prints +NAN.
+      {"zero edge", "2\n0 6 7 90 90 90\n",
+       menu + mode2 +
+           report("        +INF        +NAN        +NAN        +NAN"
+                  "        +NAN        +NAN",
+                  "   0.0000   6.0000   7.0000  90.0000  90.0000  90.0000",
+                  "     +INF     +NAN     +NAN  90.0000  90.0000  90.0000"),
+       "", 0},
+      {"infinite edge", "2\n+INF 6 7 90 90 90\n",
+       menu + mode2 +
+           report(" 0.000000000        +NAN        +NAN        +NAN"
+                  "        +NAN        +NAN",
+                  "     +INF   6.0000   7.0000  90.0000  90.0000  90.0000",
+                  "   0.0000     +NAN     +NAN  90.0000  90.0000  90.0000"),
+       "", 0},
+      // A -NAN typed in prints as typed; what is computed from it is +NAN.
+      {"-NAN edge", "2\n-NAN 6 7 90 90 90\n",
+       menu + mode2 +
+           report("        +NAN        +NAN        +NAN        +NAN"
+                  "        +NAN        +NAN",
+                  "     -NAN   6.0000   7.0000  90.0000  90.0000  90.0000",
+                  "     +NAN     +NAN     +NAN  90.0000  90.0000  90.0000"),
+       "", 0},
+      {"long line at the menu", std::string(200, '2') + "\n2\n5 6 7 80 85 95\n",
+       menu + "? " + mode2 + worked, "", 0},
       {"no input", "", menu, "", 1},
+      {"input ends in mode 1", "1\n", menu + mode1, "", 1},
+      {"input ends in mode 3", "3\n", menu + mode3, "", 1},
       {"input ends at the menu", "7\n", menu + "? ", "", 1},
       {"input ends at the numbers", "2\n1 2 3", menu + mode2 + "? ", "", 1},
       {"Ctrl-Z ends input",
@@ -175,6 +212,33 @@ TEST(Dialogue, Transcripts) {
   EXPECT_NE(run("2\n123456.7 6 7 80 85 95\n")
                 .out.find("\n 123456.7000   6.0000   7.0000  80.0000"),
             std::string::npos);
+}
+
+TEST(Dialogue, LostOutputIsAFailure) {
+  const std::string enospc =
+      "dorvex: cannot write standard output: No space left on device\n";
+  const std::string epipe =
+      "dorvex: cannot write standard output: Broken pipe\n";
+  std::string refusals;
+  for (int i = 0; i < 300; ++i) refusals += "x\n";
+  struct Row {
+    const char* what;
+    std::string input;
+    to where;
+    std::string err;
+  } rows[] = {
+      {"report to /dev/full", "2\n5 6 7 80 85 95\n", to::full, enospc},
+      {"reports, then /dev/full", "2\n5 5 5 10 10 170\n", to::full,
+       sqrt_err + acos_err + acos_err + acos_err + enospc},
+      {"menu prompts to /dev/full", refusals, to::full, enospc},
+      {"mode prompts to /dev/full", "2\n" + refusals, to::full, enospc},
+      {"unread pipe", "2\n5 6 7 80 85 95\n", to::unread_pipe, epipe},
+  };
+  for (const Row& r : rows) {
+    const Result got = run(r.input, r.where);
+    EXPECT_EQ(got.err, r.err) << r.what;
+    EXPECT_EQ(got.status, 2) << r.what;
+  }
 }
 
 TEST(Dialogue, JoinedOutputKeepsTheBlockOrder) {

@@ -1,8 +1,10 @@
 // The geometry against worked examples, its own inverses, and an
 // independent oracle: the inverse of the metric tensor.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -114,6 +116,63 @@ TEST(Geometry, MathFunctionRules) {
     }
     EXPECT_EQ(!reports.empty(), r.report) << r.x;
   }
+}
+
+TEST(Geometry, DegenerateCellsGiveTheSameEverywhere) {
+  // Hardware gives 0*inf and inf-inf a NaN whose sign differs between x86
+  // and aarch64; what is reported and printed must not.
+  Capture c;
+  const double inf = INFINITY;
+  struct Row {
+    const char* what;
+    CellParams in;  // lengths and cosines
+    int reports;
+  } rows[] = {
+      // w = inf - inf passes silently; both 1 - cos^2 = -inf are reported
+      {"infinite cosines", {1, 1, 1, inf, inf, 0.5}, 2},
+      // w = 0 * inf, then times a NaN cosine: silent again
+      {"0 * inf in w", {1, 1, 1, 0, inf, NAN}, 1},
+      {"zero edge", {0, 6, 7, 0, 0, 0}, 0},
+      {"infinite edge", {inf, 6, 7, 0, 0, 0}, 0},
+      {"flat", {5, 6, 7, 0.5, 0.5, -0.5}, 0},
+      // NaN cosines pass the square roots silently
+      {"NaN cosine alpha", {5, 6, 7, NAN, 0.5, 0.5}, 0},
+      {"NaN cosine beta", {5, 6, 7, 0.5, NAN, 0.5}, 0},
+      {"NaN cosine gamma", {5, 6, 7, 0.5, 0.5, NAN}, 0},
+  };
+  for (const Row& r : rows) {
+    reports.clear();
+    CellParams out;
+    recipconv(r.in, out);
+    MetricForm form;
+    recip_to_form(out, form);
+    for (int i = 0; i < 6; ++i) {
+      EXPECT_FALSE(std::isnan(out[i]) && std::signbit(out[i])) << r.what << i;
+      EXPECT_FALSE(std::isnan(form[i]) && std::signbit(form[i])) << r.what << i;
+    }
+    EXPECT_EQ(reports.size(), 20u * static_cast<std::size_t>(r.reports))
+        << r.what;
+  }
+}
+
+TEST(Geometry, ReportsGoToStandardErrorByDefault) {
+  // Without a sink the report is written to descriptor 2 at once; with
+  // descriptor 2 closed it is dropped and the NaN still comes back.
+  std::FILE* tmp = std::tmpfile();
+  ASSERT_NE(tmp, nullptr);
+  const int saved = dup(2);
+  dup2(fileno(tmp), 2);
+  const double a = dsqrt(-1);
+  close(2);
+  const double b = dacos(2);
+  dup2(saved, 2);
+  close(saved);
+  char text[64] = {};
+  std::rewind(tmp);
+  const std::size_t n = std::fread(text, 1, sizeof text - 1, tmp);
+  std::fclose(tmp);
+  EXPECT_EQ(std::string(text, n), "\nsqrt: DOMAIN error\n");
+  EXPECT_TRUE(std::isnan(a) && std::isnan(b));
 }
 
 // Reciprocal metric tensor by explicit inversion, in long double: a route

@@ -1,6 +1,8 @@
 // Cell geometry: the direct and reciprocal cell and the metric form of 1/d^2.
 #pragma once
+#include <cmath>
 #include <cstddef>
+#include <limits>
 
 // a, b, c, alpha, beta, gamma; the angle slots hold degrees at the console
 // and cosines inside the geometry.
@@ -21,6 +23,13 @@ constexpr double inv_two_pi_sq = 0.050660591826760554;  // 1/19.7392088
 double dsqrt(double x);
 double dcos(double x);
 double dacos(double x);
+
+// Every NaN the geometry writes is the positive quiet NaN. Hardware makes
+// 0*inf negative on x86-64 and positive on aarch64, and which of two NaN
+// operands survives depends on the compiler; the report must not.
+inline double geo_nan(double x) {
+  return std::isnan(x) ? std::numeric_limits<double>::quiet_NaN() : x;
+}
 
 // Where domain reports go: fd 2 unless a driver routes them elsewhere.
 using domain_sink = void (*)(void* ctx, const char* text, std::size_t len);

@@ -26,18 +26,22 @@ void recipconv(const CellParams& in, CellParams& out) {
   const double ca = in[3], cb = in[4], cc = in[5];
   // squared volume of the cell with unit edges
   const double w = 2.0 * ca * cb * cc + 1.0 - ca * ca - cb * cb - cc * cc;
-  const double s = dsqrt(w);
+  // Infinite cosines can make w inf - inf or 0 * inf. The hardware's sign
+  // for that NaN differs (x86 negative, aarch64 positive), and the square
+  // root reports only a negative one: take it as the geometry's positive
+  // NaN, which passes silently, on every platform.
+  const double s = dsqrt(geo_nan(w));
   const float vr = single(a * b * c * s);
   const float sinar = single(dsqrt(1.0 - ca * ca));
   const float sinbr = single(dsqrt(1.0 - cb * cb));
   const float singr = single(dsqrt(1.0 - cc * cc));
   // a* = 2 pi b c sin(alpha) / V
-  out[0] = two_pi * b * c * sinar / vr;
-  out[1] = two_pi * a * c * sinbr / vr;
-  out[2] = two_pi * a * b * singr / vr;
+  out[0] = geo_nan(two_pi * b * c * sinar / vr);
+  out[1] = geo_nan(two_pi * a * c * sinbr / vr);
+  out[2] = geo_nan(two_pi * a * b * singr / vr);
   // cos alpha* = (cos beta cos gamma - cos alpha) / (sin beta sin gamma);
   // the sines multiply in double, not float.
-  out[3] = (cb * cc - ca) / (double{sinbr} * double{singr});
-  out[4] = (cc * ca - cb) / (double{singr} * double{sinar});
-  out[5] = (ca * cb - cc) / (double{sinar} * double{sinbr});
+  out[3] = geo_nan((cb * cc - ca) / (double{sinbr} * double{singr}));
+  out[4] = geo_nan((cc * ca - cb) / (double{singr} * double{sinar}));
+  out[5] = geo_nan((ca * cb - cc) / (double{sinar} * double{sinbr}));
 }

@@ -30,8 +30,10 @@ void big_mul_small(big& x, std::uint32_t m) {
 }
 
 void big_mul_pow10(big& x, int e) {
-  for (; e >= 9; e -= 9) big_mul_small(x, pow10_small[9]);
-  if (e > 0) big_mul_small(x, pow10_small[e]);
+  for (int k; e > 0; e -= k) {
+    k = e < 9 ? e : 9;
+    big_mul_small(x, pow10_small[k]);
+  }
 }
 
 void big_shl(big& x, int bits) {
@@ -62,8 +64,10 @@ std::uint32_t big_div_small(big& x, std::uint32_t d) {
 
 bool big_div_pow10(big& x, int e) {
   bool rest = false;
-  for (; e >= 9; e -= 9) rest |= big_div_small(x, pow10_small[9]) != 0;
-  if (e > 0) rest |= big_div_small(x, pow10_small[e]) != 0;
+  for (int k; e > 0; e -= k) {
+    k = e < 9 ? e : 9;
+    rest |= big_div_small(x, pow10_small[k]) != 0;
+  }
   return rest;
 }
 

@@ -21,6 +21,7 @@ outchan out_to(sink_fn sink, void* ctx, bool unbuffered) {
   out.unbuffered = unbuffered;
   out.len = 0;
   out.failed = false;
+  out.error = 0;
   return out;
 }
 
@@ -44,9 +45,11 @@ namespace {
 
 void emit(outchan& out, const char* text, std::size_t n) {
   while (n > 0 && !out.failed) {
+    errno = 0;
     const long did = out.sink(out.ctx, text, n);
     if (did <= 0) {
       out.failed = true;
+      out.error = did < 0 ? errno : 0;
       return;
     }
     text += did;

@@ -26,6 +26,7 @@ struct outchan {
   char buf[block];  // otherwise held and written 512 bytes at a time
   std::size_t len;
   bool failed;  // a write was refused; the rest is dropped
+  int error;    // errno of that refusal, 0 if none was given
 };
 
 inchan in_from(source_fn src, void* ctx);

@@ -1,5 +1,7 @@
 #include "dialogue.hpp"
 
+#include <cstring>
+
 #include "cell/cell.hpp"
 #include "numtext.hpp"
 
@@ -15,6 +17,7 @@ int ask_mode(inchan& in, outchan& out, char (&bufr)[line_max]) {
       "How do you want to start?  Enter 1 for ABCDEF; 2 for real lattice;\n"
       "3 for recip. lattice: ");
   for (;;) {
+    if (out.failed) return 0;  // nobody sees the questions any more
     const line_got got = next_line(in, bufr);
     if (got == line_got::end) return 0;
     if (got == line_got::line) {
@@ -29,6 +32,7 @@ int ask_mode(inchan& in, outchan& out, char (&bufr)[line_max]) {
 bool read_six(inchan& in, outchan& out, char (&bufr)[line_max],
               double (&v)[6]) {
   for (;;) {
+    if (out.failed) return false;
     const line_got got = next_line(in, bufr);
     if (got == line_got::end) return false;
     if (got == line_got::line) {
@@ -114,9 +118,19 @@ int converse(inchan& in, outchan& out) {
 
 int dialogue(inchan& in, outchan& out, outchan& err) {
   set_domain_sink(to_err, &err);
-  const int status = converse(in, out);
+  int status = converse(in, out);
   set_domain_sink(nullptr, nullptr);
   flush(out);
+  if (out.failed) {
+    // Success would be a lie when the report never arrived.
+    put(err, "dorvex: cannot write standard output");
+    if (out.error != 0) {
+      put(err, ": ");
+      put(err, std::strerror(out.error));
+    }
+    put(err, "\n");
+    status = run_lost_output;
+  }
   flush(err);
   return status;
 }

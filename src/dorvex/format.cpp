@@ -101,8 +101,8 @@ int format_fixed(double x, int w, int p, char* out) {
   const bool neg = std::signbit(x);
   if (!std::isfinite(x)) {
     body[len++] = neg ? '-' : '+';
-    std::memcpy(body + len, std::isnan(x) ? "NAN" : "INF", 3);
-    len += 3;
+    for (const char* c = std::isnan(x) ? "NAN" : "INF"; *c; ++c)
+      body[len++] = *c;
   } else {
     char d[480];
     int nd = x == 0 ? u64_digits(0, d) : scaled_digits(x, p, d);

@@ -152,13 +152,11 @@ real_scan scan_real(const char* s) {
     e = add_capped(e, eneg ? -x : x);
   }
   double v;
-  if (digits == 0) {
+  // Under 10^-324 is under half the least denormal; 10^309 is past the top.
+  if (digits == 0 || nsig + e <= -324) {
     v = 0.0;
-  } else if (nsig - 1 + e >= 309) {  // at least 10^309: out of range
+  } else if (nsig - 1 + e >= 309) {
     v = std::numeric_limits<double>::max();
-  } else if (nsig + e <=
-             -324) {  // below 10^-324: under half the least denormal
-    v = 0.0;
   } else {
     v = to_double(digits, e);
   }
