@@ -126,6 +126,9 @@ TEST(ScanReal, Table) {
       // only 19 significant digits count: the 20th and later are cut
       {"1234567890123456789999", 1, 1234567890123456789e3, 22},
       {"9007199254740993.0001", 1, 9007199254740992.0, 21},  // 20th cut: a tie
+      // Just above a tie by less than the quotient's last bit: only the
+      // division's remainder says to round up (value from libc's strtod).
+      {".6194700920090905894590", 1, 0x1.3d2b2f140eed7p-1, 23},
       {"0.000000000012345678901234567899", 1, 1.234567890123456789e-11, 32},
       {"123456789012345678.95", 1, 123456789012345678.9, 21},
   };

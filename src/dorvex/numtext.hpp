@@ -5,7 +5,11 @@
 // Outcome of a scan: one value converted, no value, or nothing left to read.
 enum : int { scan_one = 1, scan_none = 0, scan_end = -1 };
 
-bool is_space(char c);
+// The C locale's white space, by value: TAB LF VT FF CR and SPACE; bytes of
+// 0x80 and up never count.
+constexpr bool is_space(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 struct int_scan {
   int got;

@@ -5,16 +5,10 @@
 #include "bignum.hpp"
 #include "numtext.hpp"
 
-bool is_space(char c) {
-  // The C locale's set, by value: bytes of 0x80 and up never count.
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
-         c == '\r';
-}
-
 namespace {
 
 bool is_digit(char c) {
-  return c >= '0' && c <= '9';
+  return static_cast<unsigned char>(c - '0') < 10;
 }
 
 const char* skip_space(const char* p) {
@@ -45,12 +39,43 @@ std::uint64_t round_at(const big& q, int shift, bool sticky) {
   return m;
 }
 
+using u128 = unsigned __int128;
+
+// 10^e as an integer, e <= 19; the doubles of the table are exact.
+std::uint64_t pow10_int(long long e) {
+  return static_cast<std::uint64_t>(pow10_exact[e]);
+}
+
+// v * 2^scale rounded to 53 bits, ties to even; sticky stands for nonzero
+// bits already cut off below v. Only for results far inside the range.
+double round_top(u128 v, bool sticky, int scale) {
+  const auto hi = static_cast<std::uint64_t>(v >> 64);
+  const int b = hi ? 128 - __builtin_clzll(hi)
+                   : 64 - __builtin_clzll(static_cast<std::uint64_t>(v));
+  if (b <= 53) return std::ldexp(static_cast<double>(v), scale);
+  const int shift = b - 53;
+  auto m = static_cast<std::uint64_t>(v >> shift);
+  const u128 rest = v & ((u128{1} << shift) - 1), half = u128{1} << (shift - 1);
+  if (rest > half || (rest == half && (sticky || (m & 1)))) ++m;
+  return std::ldexp(static_cast<double>(m), shift + scale);
+}
+
 // digits * 10^e correctly rounded to double, digits > 0, e in range.
 double to_double(std::uint64_t digits, long long e) {
   // Exact operands and one rounding: the common case of a typed number.
   if (digits <= (std::uint64_t{1} << 53) && e >= -22 && e <= 22) {
     const double d = static_cast<double>(digits);
     return e >= 0 ? d * pow10_exact[e] : d / pow10_exact[-e];
+  }
+  // Both operands fit 64 bits: one exact 128-bit product, or a quotient of
+  // at least 63 bits with the remainder as sticky bit.
+  if (e >= 0 && e <= 19)
+    return round_top(u128{digits} * pow10_int(e), false, 0);
+  if (e < 0 && e >= -19) {
+    const int k = __builtin_clzll(digits) + 63;  // n has 127 bits
+    const u128 n = u128{digits} << k, d = pow10_int(-e);
+    const u128 q = n / d;
+    return round_top(q, n - q * d != 0, -k);
   }
   big x;
   big_set(x, digits);
@@ -118,28 +143,27 @@ real_scan scan_real(const char* s) {
       return {scan_one, neg ? -nan : nan, p + 3};
     }
   }
-  // Mantissa: the first 19 significant digits, the rest only scale.
+  // Mantissa: the first 19 significant digits, the rest only scale. The
+  // counts are bounded by the text's length, so they need no cap.
   std::uint64_t digits = 0;
   int nsig = 0;
   long long e = 0;
-  bool any = false, point = false;
-  for (;; ++p) {
-    if (is_digit(*p)) {
-      any = true;
-      if (nsig == 0 && *p == '0') {
-        if (point) e = add_capped(e, -1);
-      } else if (nsig < 19) {
-        digits = digits * 10 + static_cast<unsigned>(*p - '0');
-        ++nsig;
-        if (point) e = add_capped(e, -1);
-      } else if (!point) {
-        e = add_capped(e, 1);
-      }
-    } else if (*p == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+  const char* first = p;
+  while (*p == '0') ++p;  // not significant
+  for (; nsig < 19 && is_digit(*p); ++p, ++nsig)
+    digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  for (; is_digit(*p); ++p) ++e;
+  bool any = p != first;
+  if (*p == '.') {
+    first = ++p;
+    if (nsig == 0)
+      for (; *p == '0'; ++p) --e;
+    const char* taken = p;
+    for (; nsig < 19 && is_digit(*p); ++p, ++nsig)
+      digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    e -= p - taken;
+    while (is_digit(*p)) ++p;
+    any = any || p != first;
   }
   if (!any) return {scan_none, 0, p};
   // Exponent: "e" and its sign count even with no digit after them.
@@ -148,7 +172,8 @@ real_scan scan_real(const char* s) {
     const bool eneg = *p == '-';
     if (*p == '+' || *p == '-') ++p;
     long long x = 0;
-    for (; is_digit(*p); ++p) x = add_capped(x * 10, *p - '0');
+    for (; is_digit(*p); ++p)
+      if (x < exp_cap) x = x * 10 + (*p - '0');
     e = add_capped(e, eneg ? -x : x);
   }
   double v;
