@@ -6,11 +6,11 @@
 # Usage: tests/same_digits.sh [work-dir]   (DORVEX_CORPUS: inputs, 2400)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-work=${1:-$root/build/digits}
+mkdir -p "${1:-$root/build/digits}"
+work=$(cd "${1:-$root/build/digits}" && pwd)  # cmake needs it absolute
 count=${DORVEX_CORPUS:-2400}
 arm=(qemu-aarch64 -L /usr/aarch64-linux-gnu)
 toolchain=$root/cmake/aarch64-linux-gnu.cmake
-mkdir -p "$work"
 
 build() {  # name, cmake arguments...
   local name=$1
