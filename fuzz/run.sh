@@ -16,9 +16,9 @@ for t in numtext dialogue; do
   echo "== $t: seed corpus"
   "$bin" -runs=0 fuzz/corpus/$t 2>"build/fuzz/$t-seeds.log" ||
     { tail -40 "build/fuzz/$t-seeds.log"; exit 1; }
-  grep -E '^#[0-9]+ +INITED' "build/fuzz/$t-seeds.log" || true
+  grep -E '^#[0-9]+[[:space:]]+INITED' "build/fuzz/$t-seeds.log" || true
   echo "== $t: ${secs} s"
   "$bin" -max_total_time="$secs" -max_len=2048 -print_final_stats=1 \
     "$work" 2>"build/fuzz/$t.log" || { tail -40 "build/fuzz/$t.log"; exit 1; }
-  grep -E '^#[0-9]+ +DONE' "build/fuzz/$t.log" || true
+  grep -E '^#[0-9]+[[:space:]]+DONE' "build/fuzz/$t.log" || true
 done
