@@ -129,6 +129,8 @@ TEST(ScanReal, Table) {
       // Just above a tie by less than the quotient's last bit: only the
       // division's remainder says to round up (value from libc's strtod).
       {".6194700920090905894590", 1, 0x1.3d2b2f140eed7p-1, 23},
+      // 2^62 * 10^20 = 2^82 * 5^20: exact through the big-integer path
+      {"4611686018427387904e20", 1, 4611686018427387904e20, 22},
       {"0.000000000012345678901234567899", 1, 1.234567890123456789e-11, 32},
       {"123456789012345678.95", 1, 123456789012345678.9, 21},
   };
