@@ -8,22 +8,9 @@
 
 #include "chan.hpp"
 #include "dialogue.hpp"
+#include "fuzz_util.hpp"
 
 namespace {
-
-struct mem_in {
-  const std::uint8_t* p;
-  std::size_t n;
-};
-
-long mem_read(void* ctx, char* buf, std::size_t n) {
-  auto& m = *static_cast<mem_in*>(ctx);
-  const std::size_t k = n < m.n ? n : m.n;
-  std::memcpy(buf, m.p, k);
-  m.p += k;
-  m.n -= k;
-  return static_cast<long>(k);
-}
 
 struct mem_out {
   std::string text;
@@ -37,10 +24,6 @@ long mem_write(void* ctx, const char* buf, std::size_t n) {
   m.text.append(buf, k);
   m.room -= k;
   return static_cast<long>(k);
-}
-
-void check(bool ok) {
-  if (!ok) std::abort();
 }
 
 std::size_t count(const std::string& s, const std::string& what) {
@@ -66,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   if (size == 0) return 0;
   const bool console = data[0] & 1;
   const std::size_t room = data[0] >> 1 ? (data[0] >> 1) * 24u : SIZE_MAX;
-  mem_in src{data + 1, size - 1};
+  mem src{data + 1, size - 1, SIZE_MAX};
   mem_out sout{{}, room}, serr{{}, SIZE_MAX};
   inchan in = in_from(mem_read, &src);
   outchan out = out_to(mem_write, &sout, console);

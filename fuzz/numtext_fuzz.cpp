@@ -8,29 +8,11 @@
 #include <string>
 
 #include "chan.hpp"
+#include "fuzz_util.hpp"
 #include "numtext.hpp"
 #include "oracle.hpp"
 
 namespace {
-
-struct mem {
-  const std::uint8_t* p;
-  std::size_t n, chunk;  // chunk: the most one read hands over
-};
-
-long mem_read(void* ctx, char* buf, std::size_t n) {
-  auto& m = *static_cast<mem*>(ctx);
-  std::size_t k = n < m.chunk ? n : m.chunk;
-  if (k > m.n) k = m.n;
-  std::memcpy(buf, m.p, k);
-  m.p += k;
-  m.n -= k;
-  return static_cast<long>(k);
-}
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
 
 bool same(double a, double b) {
   if (std::isnan(a)) return std::isnan(b) && std::signbit(a) == std::signbit(b);
