@@ -1,6 +1,9 @@
-// Seeded standard inputs for the cross-build comparison: all three modes,
-// ordinary, impossible and degenerate cells, the number text's edge forms,
-// refused lines and input that ends early. Writes one file per input.
+// The inputs of the golden transcripts, written as records without output
+// for `transcripts --update` to fill: named cases first (the worked
+// examples and edge cases users ask about), then seeded random inputs (all
+// three modes; ordinary, impossible and degenerate cells; odd number forms;
+// refused lines; input that ends early), then inputs whose printed values
+// sit at a rounding tie, where any change of the arithmetic shows first.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -76,9 +79,13 @@ std::string six(int mode, int kind) {
   return line;
 }
 
-std::string input(int i) {
+std::string input(int i, const char*& kind_name) {
+  static const char* const kinds[] = {
+      "ordinary",  "impossible",     "far lengths",     "strange values",
+      "odd forms", "refusals first", "input ends early"};
   const int mode = 1 + i % 3;
   const int kind = static_cast<int>(rng() % 7);
+  kind_name = kinds[kind];
   std::string s;
   if (kind == 5) {  // refusals before the answers
     const char* bad[] = {"", "x", "4", "0", "-1", "99999999999", "2x", "INF"};
@@ -95,22 +102,164 @@ std::string input(int i) {
   return s;
 }
 
+std::mt19937_64 tie_rng(20261209);
+
+// An angle in degrees whose fifth decimal is a 5: a tie at four decimals.
+long double tie_angle() {
+  return 60 + static_cast<long double>(tie_rng() % 600000) / 10000 + 0.00005L;
+}
+
+// Typed angles at ties: the printed direct (or reciprocal) angles depend on
+// every digit of the degree-radian constants and on cos and acos.
+std::string tie_cell(int mode) {
+  char t[160];
+  const double l = mode == 2 ? 2 + static_cast<double>(tie_rng() % 9000) / 100
+                             : 0.1 + static_cast<double>(tie_rng() % 200) / 100;
+  std::snprintf(t, sizeof t, "%d\n%.2f %.2f %.2f %.5Lf %.5Lf %.5Lf\n", mode, l,
+                l * 1.25, l * 1.5, tie_angle(), tie_angle(), tie_angle());
+  return t;
+}
+
+// A metric form whose reciprocal angles land on ties: D, E and F solved,
+// in long double, from the program's own constants.
+std::string tie_form() {
+  const long double two_pi = 6.28318531L, two_pi_sq = 19.7392088L,
+                    deg = 57.2957795L;
+  long double abc[3];
+  char t[200], *p = t;
+  p += std::snprintf(p, 8, "1\n");
+  for (long double& x : abc) {
+    x = 0.005L + static_cast<long double>(tie_rng() % 450) / 10000;
+    p += std::snprintf(p, 16, "%.4Lf ", x);
+  }
+  const int pairs[3][2] = {{1, 2}, {0, 2}, {0, 1}};
+  for (const auto& pr : pairs) {
+    long double angle = tie_angle();
+    if (angle > 85 && angle < 95) angle -= 20;  // a right angle hides a change
+    const long double len1 = std::sqrt(abc[pr[0]]) * two_pi,
+                      len2 = std::sqrt(abc[pr[1]]) * two_pi;
+    const long double d = std::cos(angle / deg) * len1 * len2 / two_pi_sq;
+    p += std::snprintf(p, 32, "%.16Lg ", d);
+  }
+  p[-1] = '\n';
+  return t;
+}
+
+struct named {
+  const char* name;
+  std::string input;
+};
+
+std::string many(const char* line, int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += line;
+  return s;
+}
+
+const named cases[] = {
+    {"worked example: direct cell 5 6 7 80 85 95", "2\n5 6 7 80 85 95\n"},
+    {"cubic direct cell", "2\n10 10 10 90 90 90\n"},
+    {"hexagonal direct cell", "2\n3 3 5 90 90 120\n"},
+    {"impossible direct cell", "2\n5 5 5 10 10 170\n"},
+    {"cubic metric form", "1\n0.01 0.01 0.01 0 0 0\n"},
+    {"cubic reciprocal cell",
+     "3\n0.628318531 0.628318531 0.628318531 90 90 90\n"},
+    {"metric form with A = -1", "1\n-1 0.01 0.01 0 0 0\n"},
+    {"a long edge widens its field", "2\n123456.7 6 7 80 85 95\n"},
+    {"menu refusals",
+     "0\n4\n-1\nx\n\n99999999999\n-99999999999\n   2 and more\n"
+     "5 6 7 80 85 95\n"},
+    {"1.5 chooses mode 1", "1.5\n0.01 0.01 0.01 0 0 0\n"},
+    {"a seventh number is ignored", "2\n5 6 7 80 85 95 99\n"},
+    {"five numbers, then six", "2\n5 6 7 80 85\n5 6 7 80 85 95\n"},
+    {"CR LF line ends", "2\r\n5 6 7 80 85 95\r\n"},
+    {"a stray CR inside a line", "2\n5 6 7 8\r0 85 95\n"},
+    {"INF and inf refused, +INF read",
+     "2\nINF 6 7 80 85 95\ninf 6 7 80 85 95\n+INF 6 7 90 90 90\n"},
+    {"number forms", "2\n1e3 1E+3 -.5 +.5e-1 5. 0\n"},
+    {"out of range: 1e999 and 1e-999", "2\n1e999 6 7 90 90 1e-999\n"},
+    {"a sign needs no blank", "1\n0.01-0.002 0.01 0 0 0\n"},
+    {"commas end a number", "2\n5,6,7,80,85,95\n5 6 7 80 85 95\n"},
+    {"hexadecimal reads as 0", "2\n0x10 6 7 80 85 95\n"},
+    {"a NUL ends what is scanned",
+     std::string("2\n5 6 7 80 85\0 95\n5 6 7 80 85 95\n", 33)},
+    {"tabs and trailing text", "2\n\t5\t6 7 +80 85.0 95e0 # note\n"},
+    {"zero edge", "2\n0 6 7 90 90 90\n"},
+    {"angle of 0 degrees", "2\n5 6 7 0 90 90\n"},
+    {"angle of 180 degrees", "2\n5 6 7 90 90 180\n"},
+    {"flat cell", "2\n5 6 7 60 60 120\n"},
+    {"volume past single precision", "2\n1e13 1e13 1e13 90 90 90\n"},
+    {"infinite edge", "2\n+INF 6 7 90 90 90\n"},
+    {"-NAN edge", "2\n-NAN 6 7 90 90 90\n"},
+    {"angle of 1e20 degrees", "2\n5 6 7 1e20 90 90\n"},
+    {"metric form with A = 0", "1\n0 0.01 0.01 0.001 0.001 0.001\n"},
+    {"cross terms too large", "1\n0.01 0.01 0.01 0.05 0 0\n"},
+    {"values that print as zero", "1\n0.01 0.01 0.01 -0.0 -1e-12 -6e-10\n"},
+    {"only 19 significant digits count",
+     "1\n0.0100000000000000000009 0.01 0.01 0 0 0\n"},
+    {"line of 99 characters",
+     "2\n5 6 7 80 85 95" + std::string(85, ' ') + "\n"},
+    {"line of 100 characters",
+     "2\n5 6 7 80 85 95" + std::string(86, ' ') + "\n5 6 7 80 85 95\n"},
+    {"six numbers of 17 digits, pasted",
+     "1\n0.04074916345671234 0.02895621345671234 0.02127395345671234 "
+     "-0.00906569045671234 -0.00613976445671234 0.00716305845671234\n"},
+    {"long line at the menu", std::string(200, '2') + "\n2\n5 6 7 80 85 95\n"},
+    {"Ctrl-Z ends input",
+     "2\n5 6 7\x1a"
+     "80 85 95\n5 6 7 80 85 95\n"},
+    {"no input", ""},
+    {"input ends at the menu", "7\n"},
+    {"input ends in mode 1", "1\n"},
+    {"input ends in mode 3", "3\n"},
+    {"input ends in the numbers", "2\n1 2 3"},
+    {"last line without LF", "2\n5 6 7 80 85 95"},
+    {"a full block of prompts before the reports",
+     many("x\n", 300) + "2\n5 5 5 10 10 170\n"},
+};
+
+void put_record(const std::string& name, const std::string& in) {
+  std::printf("@@ %s\n< ", name.c_str());
+  for (char ch : in) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '\\')
+      std::printf("\\\\");
+    else if (c >= 0x20 && c < 0x7f)
+      std::putchar(c);
+    else if (c == '\n')
+      std::printf("\\n");
+    else if (c == '\r')
+      std::printf("\\r");
+    else if (c == '\t')
+      std::printf("\\t");
+    else
+      std::printf("\\x%02x", c);
+  }
+  std::printf("\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: corpus_gen DIR COUNT\n");
-    return 2;
-  }
-  const int n = std::atoi(argv[2]);
+  const int n = argc > 1 ? std::atoi(argv[1]) : 2400;
+  const int ties = argc > 2 ? std::atoi(argv[2]) : 480;
+  std::printf(
+      "# Golden transcripts: each input, what dorvex writes to standard\n"
+      "# output and error (in write order, as with 2>&1 into a file) and its\n"
+      "# exit status. Checked by ctest; regenerated only for an intended\n"
+      "# change of output, as HACKING.md says. Read the diff.\n");
+  for (const named& c : cases) put_record(c.name, c.input);
   for (int i = 0; i < n; ++i) {
-    char path[4096];
-    std::snprintf(path, sizeof path, "%s/%05d", argv[1], i);
-    FILE* f = std::fopen(path, "wb");
-    if (!f) return 1;
-    const std::string s = input(i);
-    std::fwrite(s.data(), 1, s.size(), f);
-    std::fclose(f);
+    const char* kind;
+    const std::string in = input(i, kind);
+    put_record("random " + std::to_string(i) + ", mode " +
+                   std::to_string(1 + i % 3) + ", " + kind,
+               in);
+  }
+  for (int i = 0; i < ties; ++i) {
+    const int mode = 1 + i % 3;
+    put_record("tie " + std::to_string(i) + ", mode " + std::to_string(mode),
+               mode == 1 ? tie_form() : tie_cell(mode));
   }
   return 0;
 }
