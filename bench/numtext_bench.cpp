@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "numtext.hpp"
+#include "dorvex/numtext.hpp"
 
 namespace {
 

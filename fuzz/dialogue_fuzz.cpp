@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "chan.hpp"
-#include "dialogue.hpp"
+#include "dorvex/chan.hpp"
+#include "dorvex/dialogue.hpp"
 #include "fuzz_util.hpp"
 
 namespace {
@@ -54,15 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   inchan in = in_from(mem_read, &src);
   outchan out = out_to(mem_write, &sout, console);
   outchan err = out_to(mem_write, &serr, true);
-  const int status = dialogue(in, out, err);
+  const exit_status status = dialogue(in, out, err);
 
   const std::string& o = sout.text;
   std::string e = serr.text;
   const std::string lost = "dorvex: cannot write standard output\n";
-  check(status == run_done || status == run_no_input ||
-        status == run_lost_output);
-  check((status == run_lost_output) == out.failed);
-  if (status == run_lost_output) {
+  check(status == exit_status::done || status == exit_status::no_input ||
+        status == exit_status::lost_output);
+  check((status == exit_status::lost_output) == out.failed);
+  if (status == exit_status::lost_output) {
     check(e.size() >= lost.size() && e.substr(e.size() - lost.size()) == lost);
     e.resize(e.size() - lost.size());
   }
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   for (std::size_t at = 0; at < e.size(); at += 20)
     check(e.compare(at, 20, "\nsqrt: DOMAIN error\n") == 0 ||
           e.compare(at, 20, "\nacos: DOMAIN error\n") == 0);
-  if (status == run_done) {
+  if (status == exit_status::done) {
     // Three blocks once each, in order, and the final newline.
     check(count(o, form_head) == 1 && count(o, direct_head) == 1 &&
           count(o, recip_head) == 1);
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     check(f < d && d < r && o.back() == '\n');
     check(count(o.substr(r + recip_head.size()), "\n") == 1);
   }
-  if (status == run_no_input) {
+  if (status == exit_status::no_input) {
     check(o.find(form_head) == std::string::npos && e.empty());
   }
   return 0;

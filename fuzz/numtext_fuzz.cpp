@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "chan.hpp"
+#include "dorvex/chan.hpp"
+#include "dorvex/numtext.hpp"
 #include "fuzz_util.hpp"
-#include "numtext.hpp"
 #include "oracle.hpp"
 
 namespace {
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     for (int k = 0; k < 6; ++k) {
       const real_scan r = scan_real(p);
       check(r.next >= p && r.next <= bufr + len);
-      if (r.got != scan_one) break;
+      if (r.got != scan_got::one) break;
       while (is_space(*p)) ++p;
       check(same(r.value, oracle::scanned(std::string(p, r.next))));
       check_fixed(r.value, 12, 9);

@@ -1,7 +1,7 @@
 // Lines, scans and fixed-point text: named edge cases, then seeded random
 // round trips against independent oracles (libc's strtod and snprintf, and
 // long double for the two-step rounding).
-#include "numtext.hpp"
+#include "dorvex/numtext.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "chan.hpp"
+#include "dorvex/chan.hpp"
+#include "dorvex/exact.hpp"
 #include "oracle.hpp"
 
 namespace {
@@ -60,7 +61,7 @@ TEST(ScanInteger, Table) {
   };
   for (const Row& r : rows) {
     const int_scan s = scan_integer(r.text);
-    EXPECT_EQ(s.got, r.got) << r.text;
+    EXPECT_EQ(static_cast<int>(s.got), r.got) << r.text;
     if (r.got == 1) {
       EXPECT_EQ(s.value, r.value) << r.text;
     }
@@ -123,6 +124,7 @@ TEST(ScanReal, Table) {
       {"2.2250738585072011e-308", 1, 2.2250738585072009e-308, 23},
       {"9007199254740993", 1, 9007199254740992.0, 16},  // tie to even
       {"9007199254740995", 1, 9007199254740996.0, 16},
+      {"1e23", 1, 1e23, 4},  // exactly halfway between two doubles: to even
       // only 19 significant digits count: the 20th and later are cut
       {"1234567890123456789999", 1, 1234567890123456789e3, 22},
       {"9007199254740993.0001", 1, 9007199254740992.0, 21},  // 20th cut: a tie
@@ -136,7 +138,7 @@ TEST(ScanReal, Table) {
   };
   for (const Row& r : rows) {
     const real_scan s = scan_real(r.text);
-    EXPECT_EQ(s.got, r.got) << r.text;
+    EXPECT_EQ(static_cast<int>(s.got), r.got) << r.text;
     if (r.got == 1) {
       if (std::isnan(r.value)) {
         EXPECT_TRUE(std::isnan(s.value)) << r.text;
@@ -157,11 +159,11 @@ TEST(ScanReal, SixOnALine) {
   const double want[] = {1000, 1000, -0.5, 0.05, 5, 0};
   for (double w : want) {
     const real_scan s = scan_real(p);
-    ASSERT_EQ(s.got, 1);
+    ASSERT_EQ(s.got, scan_got::one);
     EXPECT_EQ(s.value, w);
     p = s.next;
   }
-  EXPECT_EQ(scan_real(p).got, scan_end);
+  EXPECT_EQ(scan_real(p).got, scan_got::end);
 }
 
 TEST(FormatFixed, Table) {
@@ -209,6 +211,28 @@ TEST(FormatFixed, Table) {
   EXPECT_EQ(big.substr(0, 22), "1000000000000000053000");
   EXPECT_EQ(big.size(), 301u + 5u);
   EXPECT_EQ(fixed(-DBL_MAX, 12, 9).size(), std::size_t{fixed_max});
+}
+
+TEST(Exact, ProductsAndQuotientsHoldOnEveryTarget) {
+  // Quotients checked by multiplying back, the portable forms against the
+  // ones the target uses: 32-bit targets have no 128-bit type.
+  std::mt19937_64 rng(4);
+  const int n = rounds();
+  for (int i = 0; i < n; ++i) {
+    const u64 a = rng() >> (rng() % 64), b = rng() >> (rng() % 64);
+    const u128 p = mul(a, b), pp = mul_portable(a, b);
+    ASSERT_TRUE(p.hi == pp.hi && p.lo == pp.lo && p.lo == a * b) << a << b;
+    const u128 num{rng() >> (rng() % 64), rng()};
+    const u64 d = (rng() >> (rng() % 64)) | 1;
+    bool rest, rest_p;
+    const u128 q = divide(num, d, rest), qp = divide_portable(num, d, rest_p);
+    ASSERT_TRUE(q.hi == qp.hi && q.lo == qp.lo && rest == rest_p);
+    u128 back = mul(q.lo, d);  // q * d, then num - q * d: the remainder
+    back.hi += q.hi * d;
+    const u64 r = num.lo - back.lo;
+    ASSERT_EQ(num.hi - back.hi - (num.lo < back.lo), 0u) << num.hi << d;
+    ASSERT_TRUE(r < d && (r != 0) == rest) << num.hi << " " << d;
+  }
 }
 
 // A source that hands out a string `step` bytes at a time and fails the
@@ -298,7 +322,7 @@ TEST(Random, ScanRealAgainstStrtod) {
       text += std::to_string(static_cast<int>(rng() % 700) - 350);
     }
     const real_scan s = scan_real(text.c_str());
-    ASSERT_EQ(s.got, 1) << text;
+    ASSERT_EQ(s.got, scan_got::one) << text;
     ASSERT_EQ(s.next, text.c_str() + text.size()) << text;
     const double want = oracle::scanned(text);
     ASSERT_EQ(s.value, want) << text;

@@ -3,8 +3,11 @@
 // (standard output in 512-byte blocks, standard error unbuffered, both into
 // one stream in write order, as with 2>&1 into a file).
 //
-//   transcripts FILE            compare; exit 1 and show the first changes
-//   transcripts --update FILE   rewrite FILE's outputs from its inputs
+//   transcripts FILE [PLATFORM]  compare; PLATFORM's records replace the
+//                                ones of the same name; exit 1 on a change
+//   transcripts --update FILE    rewrite FILE's outputs from its inputs
+//   transcripts --changes FILE   print the records that now differ, the
+//                                text of a PLATFORM file
 //
 // A record is "@@ name", "< input", one "> " line per output line, then
 // "= status". Bytes outside printable ASCII are escaped (\n \r \t \\ \xHH),
@@ -12,7 +15,9 @@
 // one. Lines before the first record are kept as they stand.
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "dorvex/chan.hpp"
 #include "dorvex/dialogue.hpp"
@@ -90,7 +95,7 @@ std::string record(const std::string& name, const std::string& input) {
   inchan in = in_from(from_text, &src);
   outchan out = out_to(to_text, &all, false);
   outchan err = out_to(to_text, &all, true);
-  const int status = dialogue(in, out, err);
+  const int status = static_cast<int>(dialogue(in, out, err));
   std::string r = "@@ " + name + "\n< ";
   for (char c : input) escape(r, static_cast<unsigned char>(c));
   r += '\n';
@@ -113,51 +118,76 @@ bool slurp(const char* path, std::string& s) {
   return true;
 }
 
+struct golden {
+  std::string head;  // the lines before the first record
+  std::vector<std::string> names, inputs, texts;
+};
+
+golden parse(const std::string& file) {
+  golden g;
+  for (std::size_t at = 0; at < file.size();) {
+    std::size_t eol = file.find('\n', at);
+    eol = eol == std::string::npos ? file.size() : eol + 1;
+    const std::string line = file.substr(at, eol - at);
+    if (line.compare(0, 3, "@@ ") == 0) {
+      g.names.push_back(line.substr(3, line.size() - 4));
+      g.inputs.emplace_back();
+      g.texts.emplace_back();
+    } else if (g.names.empty()) {
+      g.head += line;
+    } else if (line.compare(0, 2, "< ") == 0) {
+      g.inputs.back() = unescape(line.substr(2, line.size() - 3));
+    }
+    if (!g.names.empty()) g.texts.back() += line;
+    at = eol;
+  }
+  return g;
+}
+
+void usage() {
+  std::fprintf(stderr,
+               "usage: transcripts FILE [PLATFORM] | --update FILE | "
+               "--changes FILE\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool update = argc == 3 && std::strcmp(argv[1], "--update") == 0;
-  if (argc != 2 && !update) {
-    std::fprintf(stderr, "usage: transcripts [--update] FILE\n");
+  raw_std_channels();  // LF stays LF on Windows too
+  const std::string mode = argc > 1 ? argv[1] : "";
+  const bool update = mode == "--update", changes = mode == "--changes";
+  if (argc < 2 || argc > 3 || ((update || changes) && argc != 3)) {
+    usage();
     return 2;
   }
-  const char* path = argv[argc - 1];
-  std::string file;
-  if (!slurp(path, file)) {
-    std::fprintf(stderr, "transcripts: cannot read %s\n", path);
+  const char* path = update || changes ? argv[2] : argv[1];
+  std::string file, platform_file;
+  if (!slurp(path, file) ||
+      (argc == 3 && !update && !changes && !slurp(argv[2], platform_file))) {
+    std::fprintf(stderr, "transcripts: cannot read %s\n", argv[argc - 1]);
     return 2;
   }
-  // Walk the records: keep the header, rebuild each record from its input.
-  std::string made, head, name, input;
-  std::size_t at = 0, start = std::string::npos, records = 0, changed = 0;
-  auto close_record = [&](std::size_t end) {
-    if (start == std::string::npos) return;
-    const std::string want = file.substr(start, end - start);
-    const std::string got = record(name, unescape(input));
-    ++records;
-    if (got != want && ++changed <= 3 && !update)
-      std::fprintf(stderr, "--- %s: golden\n%s+++ now\n%s", name.c_str(),
-                   want.c_str(), got.c_str());
+  const golden g = parse(file), platform = parse(platform_file);
+  std::map<std::string, std::string> own;
+  for (std::size_t i = 0; i < platform.names.size(); ++i)
+    own[platform.names[i]] = platform.texts[i];
+  std::string made = g.head, changed_text;
+  unsigned long changed = 0;
+  for (std::size_t i = 0; i < g.names.size(); ++i) {
+    const std::string got = record(g.names[i], g.inputs[i]);
+    const auto mine = own.find(g.names[i]);
+    const std::string& want = mine == own.end() ? g.texts[i] : mine->second;
     made += got;
-  };
-  while (at < file.size()) {
-    std::size_t eol = file.find('\n', at);
-    if (eol == std::string::npos) eol = file.size() - 1;
-    const std::string line = file.substr(at, eol - at);
-    if (line.compare(0, 3, "@@ ") == 0) {
-      close_record(at);
-      start = at;
-      name = line.substr(3);
-      input.clear();
-    } else if (line.compare(0, 2, "< ") == 0) {
-      input = line.substr(2);
-    } else if (start == std::string::npos) {
-      head += file.substr(at, eol + 1 - at);
-    }
-    at = eol + 1;
+    if (got == want) continue;
+    changed_text += got;
+    if (++changed <= 3 && !update && !changes)
+      std::fprintf(stderr, "--- golden\n%s+++ now\n%s", want.c_str(),
+                   got.c_str());
   }
-  close_record(file.size());
-  made = head + made;
+  if (changes) {
+    std::fputs(changed_text.c_str(), stdout);
+    return 0;
+  }
   if (update) {
     FILE* f = std::fopen(path, "wb");
     if (!f || std::fwrite(made.data(), 1, made.size(), f) != made.size() ||
@@ -165,13 +195,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "transcripts: cannot write %s\n", path);
       return 2;
     }
-    std::printf("%zu records, %zu changed\n", records, changed);
-    return 0;
   }
-  if (records == 0) {
-    std::fprintf(stderr, "transcripts: no record in %s\n", path);
-    return 2;
-  }
-  std::printf("%zu records, %zu changed\n", records, changed);
-  return changed == 0 && made == file ? 0 : 1;
+  std::printf("%lu records, %lu changed\n",
+              static_cast<unsigned long>(g.names.size()), changed);
+  return g.names.empty() || (changed > 0 && !update) ? 1 : 0;
 }

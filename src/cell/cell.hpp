@@ -1,14 +1,24 @@
 // Cell geometry: the direct and reciprocal cell and the metric form of 1/d^2.
 #pragma once
-#include <cmath>
 #include <cstddef>
-#include <limits>
 
 // a, b, c, alpha, beta, gamma; the angle slots hold degrees at the console
 // and cosines inside the geometry.
 using CellParams = double[6];
 // A, B, C, D, E, F of 1/d^2 = A h^2 + B k^2 + C l^2 + D kl + E hl + F hk.
 using MetricForm = double[6];
+
+// The slots of a CellParams, direct or reciprocal: alpha is the angle
+// between the second and third axes, beta the first and third, gamma the
+// first and second.
+namespace slot {
+constexpr int a = 0, b = 1, c = 2, alpha = 3, beta = 4, gamma = 5;
+}
+// The slots of a MetricForm: A, B, C of h^2, k^2, l^2; D, E, F of the
+// cross terms kl, hl, hk.
+namespace coef {
+constexpr int A = 0, B = 1, C = 2, D = 3, E = 4, F = 5;
+}
 
 // The program's decimal constants: digits users compare against depend on
 // these exact values, not on a precise pi.
@@ -24,18 +34,12 @@ double dsqrt(double x);
 double dcos(double x);
 double dacos(double x);
 
-// Every NaN the geometry writes is the positive quiet NaN. Hardware makes
-// 0*inf negative on x86-64 and positive on aarch64, and which of two NaN
-// operands survives depends on the compiler; the report must not.
-inline double geo_nan(double x) {
-  return std::isnan(x) ? std::numeric_limits<double>::quiet_NaN() : x;
-}
-
-// Where domain reports go: fd 2 unless a driver routes them elsewhere.
+// Where domain reports go. The caller provides it: the geometry itself
+// writes nowhere, and without a sink a report is dropped.
 using domain_sink = void (*)(void* ctx, const char* text, std::size_t len);
 void set_domain_sink(domain_sink fn, void* ctx);
 
-// Degrees in slots 3..5 become cosines.
+// Degrees in the angle slots become cosines.
 void angles_to_cosines(CellParams& cell);
 // One cosine back to degrees, 0 to 180.
 double cosines_to_angles(double x);

@@ -1,3 +1,4 @@
+#include "cell/arith.hpp"
 #include "cell/cell.hpp"
 
 namespace {
@@ -10,7 +11,8 @@ float single(double x) {
 }  // namespace
 
 void angles_to_cosines(CellParams& cell) {
-  for (int i = 3; i < 6; ++i) cell[i] = dcos(cell[i] * rad_per_deg);
+  for (int i = slot::alpha; i <= slot::gamma; ++i)
+    cell[i] = dcos(cell[i] * rad_per_deg);
 }
 
 double cosines_to_angles(double x) {
@@ -22,8 +24,8 @@ double cosines_to_angles(double x) {
 // sinar, sinbr, singr and vr are held in single precision on purpose: the
 // printed digits of the metric form depend on it.
 void recipconv(const CellParams& in, CellParams& out) {
-  const double a = in[0], b = in[1], c = in[2];
-  const double ca = in[3], cb = in[4], cc = in[5];
+  const double a = in[slot::a], b = in[slot::b], c = in[slot::c];
+  const double ca = in[slot::alpha], cb = in[slot::beta], cc = in[slot::gamma];
   // squared volume of the cell with unit edges
   const double w = 2.0 * ca * cb * cc + 1.0 - ca * ca - cb * cb - cc * cc;
   // Infinite cosines can make w inf - inf or 0 * inf. The hardware's sign
@@ -36,12 +38,12 @@ void recipconv(const CellParams& in, CellParams& out) {
   const float sinbr = single(dsqrt(1.0 - cb * cb));
   const float singr = single(dsqrt(1.0 - cc * cc));
   // a* = 2 pi b c sin(alpha) / V
-  out[0] = geo_nan(two_pi * b * c * sinar / vr);
-  out[1] = geo_nan(two_pi * a * c * sinbr / vr);
-  out[2] = geo_nan(two_pi * a * b * singr / vr);
+  out[slot::a] = geo_nan(two_pi * b * c * sinar / vr);
+  out[slot::b] = geo_nan(two_pi * a * c * sinbr / vr);
+  out[slot::c] = geo_nan(two_pi * a * b * singr / vr);
   // cos alpha* = (cos beta cos gamma - cos alpha) / (sin beta sin gamma);
   // the sines multiply in double, not float.
-  out[3] = geo_nan((cb * cc - ca) / (double{sinbr} * double{singr}));
-  out[4] = geo_nan((cc * ca - cb) / (double{singr} * double{sinar}));
-  out[5] = geo_nan((ca * cb - cc) / (double{sinar} * double{sinbr}));
+  out[slot::alpha] = geo_nan((cb * cc - ca) / (double{sinbr} * double{singr}));
+  out[slot::beta] = geo_nan((cc * ca - cb) / (double{singr} * double{sinar}));
+  out[slot::gamma] = geo_nan((ca * cb - cc) / (double{sinar} * double{sinbr}));
 }

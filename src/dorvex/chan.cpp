@@ -1,6 +1,4 @@
-#include "chan.hpp"
-
-#include <unistd.h>
+#include "dorvex/chan.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -23,22 +21,6 @@ outchan out_to(sink_fn sink, void* ctx, bool unbuffered) {
   out.failed = false;
   out.error = 0;
   return out;
-}
-
-long fd_read(void* ctx, char* buf, std::size_t n) {
-  for (;;) {
-    ssize_t got = ::read(*static_cast<int*>(ctx), buf, n);
-    if (got < 0 && errno == EINTR) continue;
-    return static_cast<long>(got);
-  }
-}
-
-long fd_write(void* ctx, const char* buf, std::size_t n) {
-  for (;;) {
-    ssize_t did = ::write(*static_cast<int*>(ctx), buf, n);
-    if (did < 0 && errno == EINTR) continue;
-    return static_cast<long>(did);
-  }
 }
 
 namespace {
@@ -85,14 +67,14 @@ void put(outchan& out, const char* text, std::size_t n) {
     return;
   }
   while (n > 0) {
-    std::size_t take = block - out.len;
+    std::size_t take = outchan::block - out.len;
     if (take > n) take = n;
     std::memcpy(out.buf + out.len, text, take);
     out.len += take;
     text += take;
     n -= take;
-    if (out.len == block) {
-      emit(out, out.buf, block);
+    if (out.len == outchan::block) {
+      emit(out, out.buf, outchan::block);
       out.len = 0;
     }
   }

@@ -17,9 +17,8 @@ struct inchan {
   bool done;  // end, failure or Ctrl-Z: nothing more is ever read
 };
 
-constexpr std::size_t block = 512;
-
 struct outchan {
+  static constexpr std::size_t block = 512;
   sink_fn sink;
   void* ctx;
   bool unbuffered;  // a console: every write goes out at once
@@ -35,6 +34,11 @@ outchan out_to(sink_fn sink, void* ctx, bool unbuffered);
 // The descriptor channels: ctx points at the int descriptor.
 long fd_read(void* ctx, char* buf, std::size_t n);
 long fd_write(void* ctx, const char* buf, std::size_t n);
+// True for a terminal or console.
+bool is_console(int fd);
+// Standard input and output as bytes: no LF to CR LF, no Ctrl-Z as end of
+// file by the C library (Windows; elsewhere nothing to do).
+void raw_std_channels();
 
 void put(outchan& out, const char* text, std::size_t n);
 void put(outchan& out, const char* text);  // NUL-terminated

@@ -1,9 +1,9 @@
-#include "dialogue.hpp"
+#include "dorvex/dialogue.hpp"
 
 #include <cstring>
 
 #include "cell/cell.hpp"
-#include "numtext.hpp"
+#include "dorvex/numtext.hpp"
 
 namespace {
 
@@ -22,7 +22,8 @@ int ask_mode(inchan& in, outchan& out, char (&bufr)[line_max]) {
     if (got == line_got::end) return 0;
     if (got == line_got::line) {
       const int_scan i = scan_integer(bufr);
-      if (i.got == scan_one && i.value >= 1 && i.value <= 3) return i.value;
+      if (i.got == scan_got::one && i.value >= 1 && i.value <= 3)
+        return i.value;
     }
     put(out, "? ");
   }
@@ -41,7 +42,7 @@ bool read_six(inchan& in, outchan& out, char (&bufr)[line_max],
       int n = 0;
       for (; n < 6; ++n) {
         const real_scan r = scan_real(p);
-        if (r.got != scan_one) break;
+        if (r.got != scan_got::one) break;
         t[n] = r.value;
         p = r.next;
       }
@@ -62,7 +63,7 @@ void put_fixed(outchan& out, double x, int w, int p) {
 void report(outchan& out, CellParams& direct, CellParams& recip,
             const MetricForm& form) {
   // alpha, alpha*, beta, beta*, gamma, gamma*: the order of acos reports
-  for (int i = 3; i < 6; ++i) {
+  for (int i = slot::alpha; i <= slot::gamma; ++i) {
     direct[i] = cosines_to_angles(direct[i]);
     recip[i] = cosines_to_angles(recip[i]);
   }
@@ -81,44 +82,44 @@ void report(outchan& out, CellParams& direct, CellParams& recip,
   put(out, "\n");
 }
 
-int converse(inchan& in, outchan& out) {
+exit_status converse(inchan& in, outchan& out) {
   char bufr[line_max];
   CellParams direct, recip;
   MetricForm form;
-  switch (ask_mode(in, out, bufr)) {
+  const int mode = ask_mode(in, out, bufr);
+  switch (mode) {
     case 1:
       put(out, "Enter A B C D E F:\n");
-      if (!read_six(in, out, bufr, form)) return run_no_input;
+      if (!read_six(in, out, bufr, form)) return exit_status::no_input;
       form_to_recip(form, recip);
       put(out, "going to recipconv\n");
       recipconv(recip, direct);
       break;
-    case 2:
-      put(out, "Enter a b c alpha beta gamma:\n");
-      if (!read_six(in, out, bufr, direct)) return run_no_input;
-      angles_to_cosines(direct);
-      recipconv(direct, recip);
+    case 2:    // a direct cell, or
+    case 3: {  // a reciprocal one: recipconv is its own inverse
+      const bool direct_given = mode == 2;
+      CellParams& given = direct_given ? direct : recip;
+      CellParams& other = direct_given ? recip : direct;
+      put(out, direct_given ? "Enter a b c alpha beta gamma:\n"
+                            : "Enter a* b* c* alpha* beta* gamma*:\n");
+      if (!read_six(in, out, bufr, given)) return exit_status::no_input;
+      angles_to_cosines(given);
+      recipconv(given, other);
       recip_to_form(recip, form);
       break;
-    case 3:
-      put(out, "Enter a* b* c* alpha* beta* gamma*:\n");
-      if (!read_six(in, out, bufr, recip)) return run_no_input;
-      angles_to_cosines(recip);
-      recipconv(recip, direct);
-      recip_to_form(recip, form);
-      break;
+    }
     default:
-      return run_no_input;
+      return exit_status::no_input;
   }
   report(out, direct, recip, form);
-  return run_done;
+  return exit_status::done;
 }
 
 }  // namespace
 
-int dialogue(inchan& in, outchan& out, outchan& err) {
+exit_status dialogue(inchan& in, outchan& out, outchan& err) {
   set_domain_sink(to_err, &err);
-  int status = converse(in, out);
+  exit_status status = converse(in, out);
   set_domain_sink(nullptr, nullptr);
   flush(out);
   if (out.failed) {
@@ -129,7 +130,7 @@ int dialogue(inchan& in, outchan& out, outchan& err) {
       put(err, std::strerror(out.error));
     }
     put(err, "\n");
-    status = run_lost_output;
+    status = exit_status::lost_output;
   }
   flush(err);
   return status;

@@ -1,13 +1,13 @@
-#include <unistd.h>
-
-#include "dialogue.hpp"
+#include "dorvex/chan.hpp"
+#include "dorvex/dialogue.hpp"
 
 int main() {
+  raw_std_channels();
   int fd_in = 0, fd_out = 1, fd_err = 2;
   inchan in = in_from(fd_read, &fd_in);
   // A console sees each prompt before the program waits; a file or pipe
   // gets 512-byte blocks.
-  outchan out = out_to(fd_write, &fd_out, ::isatty(fd_out) == 1);
+  outchan out = out_to(fd_write, &fd_out, is_console(fd_out));
   outchan err = out_to(fd_write, &fd_err, true);
-  return dialogue(in, out, err);
+  return static_cast<int>(dialogue(in, out, err));
 }

@@ -2,8 +2,9 @@
 #pragma once
 #include <cstdint>
 
-// Outcome of a scan: one value converted, no value, or nothing left to read.
-enum : int { scan_one = 1, scan_none = 0, scan_end = -1 };
+// Outcome of a scan, as "%d" and "%lf" count it: one value converted, no
+// value, or nothing left to read.
+enum class scan_got { one = 1, none = 0, end = -1 };
 
 // The C locale's white space, by value: TAB LF VT FF CR and SPACE; bytes of
 // 0x80 and up never count.
@@ -12,7 +13,7 @@ constexpr bool is_space(char c) {
 }
 
 struct int_scan {
-  int got;
+  scan_got got;
   std::int32_t value;  // saturated to the 32-bit range
   const char* next;    // where the scan stopped
 };
@@ -20,7 +21,7 @@ struct int_scan {
 int_scan scan_integer(const char* s);
 
 struct real_scan {
-  int got;
+  scan_got got;
   double value;
   const char* next;
 };

@@ -1,9 +1,11 @@
+// Reading: a line's text is first split into a small decimal record, which
+// is then converted to a double, correctly rounded.
 #include <cmath>
 #include <cstring>
 #include <limits>
 
-#include "bignum.hpp"
-#include "numtext.hpp"
+#include "dorvex/exact.hpp"
+#include "dorvex/numtext.hpp"
 
 namespace {
 
@@ -11,71 +13,127 @@ bool is_digit(char c) {
   return static_cast<unsigned char>(c - '0') < 10;
 }
 
-const char* skip_space(const char* p) {
-  while (is_space(*p)) ++p;
-  return p;
+// White space, then one optional sign; `end` when the line ends there:
+// nothing to read.
+struct start {
+  const char* p;  // after the sign
+  bool neg, sign, end;
+};
+
+start number_start(const char* s) {
+  while (is_space(*s)) ++s;
+  const bool neg = *s == '-', sign = neg || *s == '+';
+  const char* p = sign ? s + 1 : s;
+  return {p, neg, sign, *p == '\0'};
 }
+
+// The text of a real number, split: at most 19 significant digits, the
+// decimal exponent of the last one kept, or one of the signed words.
+enum class kind { none, number, inf, nan };
+struct decimal {
+  kind what;
+  bool neg;
+  u64 digits;
+  int nsig;
+  long long exp;
+  const char* next;  // where the number's text ended
+};
 
 // Exponents saturate here: far past any double, far from overflow.
 constexpr long long exp_cap = 1000000000;
 
-long long add_capped(long long a, long long b) {
-  long long s = a + b;
-  return s > exp_cap ? exp_cap : s < -exp_cap ? -exp_cap : s;
+decimal parse_decimal(const char* p, bool neg, bool sign) {
+  // The words only after a sign, only in upper case.
+  if (sign) {
+    if (std::strncmp(p, "INF", 3) == 0) return {kind::inf, neg, 0, 0, 0, p + 3};
+    if (std::strncmp(p, "NAN", 3) == 0) return {kind::nan, neg, 0, 0, 0, p + 3};
+  }
+  // Mantissa: the first 19 significant digits, the rest only scale. The
+  // counts are bounded by the text's length, so they need no cap.
+  decimal d{kind::number, neg, 0, 0, 0, p};
+  const char* first = p;
+  while (*p == '0') ++p;  // not significant
+  for (; d.nsig < 19 && is_digit(*p); ++p, ++d.nsig)
+    d.digits = d.digits * 10 + static_cast<unsigned>(*p - '0');
+  for (; is_digit(*p); ++p) ++d.exp;
+  bool any = p != first;
+  if (*p == '.') {
+    first = ++p;
+    if (d.nsig == 0)
+      for (; *p == '0'; ++p) --d.exp;
+    const char* taken = p;
+    for (; d.nsig < 19 && is_digit(*p); ++p, ++d.nsig)
+      d.digits = d.digits * 10 + static_cast<unsigned>(*p - '0');
+    d.exp -= p - taken;
+    while (is_digit(*p)) ++p;
+    any = any || p != first;
+  }
+  d.next = p;
+  if (!any) {
+    d.what = kind::none;
+    return d;
+  }
+  // Exponent: "e" and its sign count even with no digit after them.
+  if (*p == 'e' || *p == 'E') {
+    ++p;
+    const bool eneg = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    long long x = 0;
+    for (; is_digit(*p); ++p)
+      if (x < exp_cap) x = x * 10 + (*p - '0');
+    const long long e = d.exp + (eneg ? -x : x);
+    d.exp = e > exp_cap ? exp_cap : e < -exp_cap ? -exp_cap : e;
+    d.next = p;
+  }
+  return d;
 }
 
-constexpr double pow10_exact[23] = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// Rounds the bits of q from position `shift` up, ties to even, with
-// `sticky` standing for any nonzero bits already cut off below q.
-std::uint64_t round_at(const big& q, int shift, bool sticky) {
-  if (shift <= 0) return big_bits_at(q, 0);
-  std::uint64_t m = big_bits_at(q, shift);
-  const bool half = big_bit(q, shift - 1);
-  sticky = sticky || big_any_below(q, shift - 1);
-  if (half && (sticky || (m & 1))) ++m;
-  return m;
+// 10^e as a double, e from 0 to 22: every one of them is exact.
+struct double_tens {
+  double at[23];
+};
+constexpr double_tens make_tens() {
+  double_tens t{};
+  for (int e = 0; e < 23; ++e)
+    t.at[e] = e < 20 ? static_cast<double>(ten_to[e])
+                     : static_cast<double>(ten_to[19]) *
+                           static_cast<double>(ten_to[e - 19]);
+  return t;
 }
+constexpr double_tens exact_tens = make_tens();
 
-using u128 = unsigned __int128;
-
-// 10^e as an integer, e <= 19; the doubles of the table are exact.
-std::uint64_t pow10_int(long long e) {
-  return static_cast<std::uint64_t>(pow10_exact[e]);
-}
-
-// v * 2^scale rounded to 53 bits, ties to even; sticky stands for nonzero
-// bits already cut off below v. Only for results far inside the range.
+// v * 2^scale rounded to 53 bits; sticky stands for nonzero bits already
+// cut off below v. Only for results far inside the range.
 double round_top(u128 v, bool sticky, int scale) {
-  const auto hi = static_cast<std::uint64_t>(v >> 64);
-  const int b = hi ? 128 - __builtin_clzll(hi)
-                   : 64 - __builtin_clzll(static_cast<std::uint64_t>(v));
-  if (b <= 53) return std::ldexp(static_cast<double>(v), scale);
-  const int shift = b - 53;
-  auto m = static_cast<std::uint64_t>(v >> shift);
-  const u128 rest = v & ((u128{1} << shift) - 1), half = u128{1} << (shift - 1);
-  if (rest > half || (rest == half && (sticky || (m & 1)))) ++m;
-  return std::ldexp(static_cast<double>(m), shift + scale);
+  const int b = bitlen(v);
+  if (b <= 53) return std::ldexp(static_cast<double>(v.lo), scale);
+  const u128 m = round_shift(v, b - 53, sticky);
+  return std::ldexp(static_cast<double>(m.lo), b - 53 + scale);
 }
 
-// digits * 10^e correctly rounded to double, digits > 0, e in range.
-double to_double(std::uint64_t digits, long long e) {
+// x rounded from bit `shift` up, as an integer of at most 54 bits.
+u64 round_big(const big& x, int shift, bool sticky) {
+  if (shift <= 0) return big_bits_from(x, 0, sticky).lo;
+  bool below;
+  const u128 top = big_bits_from(x, shift - 1, below);
+  return round_shift(top, 1, sticky || below).lo;
+}
+
+// digits * 10^e correctly rounded to double; digits > 0, e in range.
+double to_double(u64 digits, long long e) {
   // Exact operands and one rounding: the common case of a typed number.
-  if (digits <= (std::uint64_t{1} << 53) && e >= -22 && e <= 22) {
+  if (digits <= (u64{1} << 53) && e >= -22 && e <= 22) {
     const double d = static_cast<double>(digits);
-    return e >= 0 ? d * pow10_exact[e] : d / pow10_exact[-e];
+    return e >= 0 ? d * exact_tens.at[e] : d / exact_tens.at[-e];
   }
   // Both operands fit 64 bits: one exact 128-bit product, or a quotient of
   // at least 63 bits with the remainder as sticky bit.
-  if (e >= 0 && e <= 19)
-    return round_top(u128{digits} * pow10_int(e), false, 0);
+  if (e >= 0 && e <= 19) return round_top(mul(digits, ten_to[e]), false, 0);
   if (e < 0 && e >= -19) {
-    const int k = __builtin_clzll(digits) + 63;  // n has 127 bits
-    const u128 n = u128{digits} << k, d = pow10_int(-e);
-    const u128 q = n / d;
-    return round_top(q, n - q * d != 0, -k);
+    const int k = std::countl_zero(digits) + 63;  // n has 127 bits
+    bool rest;
+    const u128 q = divide(shl({0, digits}, k), ten_to[-e], rest);
+    return round_top(q, rest, -k);
   }
   big x;
   big_set(x, digits);
@@ -83,8 +141,8 @@ double to_double(std::uint64_t digits, long long e) {
     big_mul_pow10(x, static_cast<int>(e));
     const int b = big_bitlen(x);
     const int shift = b > 53 ? b - 53 : 0;
-    const std::uint64_t m = round_at(x, shift, false);
-    if (shift + 64 - __builtin_clzll(m) > 1024)
+    const u64 m = round_big(x, shift, false);
+    if (shift + 64 - std::countl_zero(m) > 1024)
       return std::numeric_limits<double>::max();
     return std::ldexp(static_cast<double>(m), shift);
   }
@@ -100,21 +158,33 @@ double to_double(std::uint64_t digits, long long e) {
   int shift = b - 53;
   if (k - 1074 > shift) shift = k - 1074;
   if (shift > b) return 0.0;
-  const std::uint64_t m = round_at(x, shift, sticky);
+  const u64 m = round_big(x, shift, sticky);
   return std::ldexp(static_cast<double>(m), shift - k);
+}
+
+double convert(const decimal& d) {
+  double v;
+  if (d.what == kind::inf) {
+    v = std::numeric_limits<double>::infinity();
+  } else if (d.what == kind::nan) {
+    v = std::numeric_limits<double>::quiet_NaN();
+  } else if (d.digits == 0 || d.nsig + d.exp <= -324) {
+    v = 0.0;  // under 10^-324 is under half the least denormal
+  } else if (d.nsig - 1 + d.exp >= 309) {
+    v = std::numeric_limits<double>::max();  // 10^309 is past the top
+  } else {
+    v = to_double(d.digits, d.exp);
+  }
+  return d.neg ? -v : v;
 }
 
 }  // namespace
 
 int_scan scan_integer(const char* s) {
-  const char* p = skip_space(s);
-  if (*p == '\0') return {scan_end, 0, p};
-  const bool neg = *p == '-';
-  if (*p == '+' || *p == '-') {
-    ++p;
-    if (*p == '\0') return {scan_end, 0, p};
-  }
-  if (!is_digit(*p)) return {scan_none, 0, p};
+  const start st = number_start(s);
+  const char* p = st.p;
+  if (st.end) return {scan_got::end, 0, p};
+  if (!is_digit(*p)) return {scan_got::none, 0, p};
   // Magnitude capped just past the range, then saturated.
   constexpr long long top = 2147483648LL;
   long long v = 0;
@@ -122,68 +192,15 @@ int_scan scan_integer(const char* s) {
     v = v * 10 + (*p - '0');
     if (v > top) v = top;
   }
-  if (neg) return {scan_one, static_cast<std::int32_t>(-v), p};
-  return {scan_one, static_cast<std::int32_t>(v > top - 1 ? top - 1 : v), p};
+  if (st.neg) return {scan_got::one, static_cast<std::int32_t>(-v), p};
+  return {scan_got::one, static_cast<std::int32_t>(v > top - 1 ? top - 1 : v),
+          p};
 }
 
 real_scan scan_real(const char* s) {
-  const char* p = skip_space(s);
-  if (*p == '\0') return {scan_end, 0, p};
-  const bool neg = *p == '-';
-  if (*p == '+' || *p == '-') {
-    ++p;
-    if (*p == '\0') return {scan_end, 0, p};
-    // The words only with a sign, only in upper case.
-    if (std::strncmp(p, "INF", 3) == 0) {
-      const double inf = std::numeric_limits<double>::infinity();
-      return {scan_one, neg ? -inf : inf, p + 3};
-    }
-    if (std::strncmp(p, "NAN", 3) == 0) {
-      const double nan = std::numeric_limits<double>::quiet_NaN();
-      return {scan_one, neg ? -nan : nan, p + 3};
-    }
-  }
-  // Mantissa: the first 19 significant digits, the rest only scale. The
-  // counts are bounded by the text's length, so they need no cap.
-  std::uint64_t digits = 0;
-  int nsig = 0;
-  long long e = 0;
-  const char* first = p;
-  while (*p == '0') ++p;  // not significant
-  for (; nsig < 19 && is_digit(*p); ++p, ++nsig)
-    digits = digits * 10 + static_cast<unsigned>(*p - '0');
-  for (; is_digit(*p); ++p) ++e;
-  bool any = p != first;
-  if (*p == '.') {
-    first = ++p;
-    if (nsig == 0)
-      for (; *p == '0'; ++p) --e;
-    const char* taken = p;
-    for (; nsig < 19 && is_digit(*p); ++p, ++nsig)
-      digits = digits * 10 + static_cast<unsigned>(*p - '0');
-    e -= p - taken;
-    while (is_digit(*p)) ++p;
-    any = any || p != first;
-  }
-  if (!any) return {scan_none, 0, p};
-  // Exponent: "e" and its sign count even with no digit after them.
-  if (*p == 'e' || *p == 'E') {
-    ++p;
-    const bool eneg = *p == '-';
-    if (*p == '+' || *p == '-') ++p;
-    long long x = 0;
-    for (; is_digit(*p); ++p)
-      if (x < exp_cap) x = x * 10 + (*p - '0');
-    e = add_capped(e, eneg ? -x : x);
-  }
-  double v;
-  // Under 10^-324 is under half the least denormal; 10^309 is past the top.
-  if (digits == 0 || nsig + e <= -324) {
-    v = 0.0;
-  } else if (nsig - 1 + e >= 309) {
-    v = std::numeric_limits<double>::max();
-  } else {
-    v = to_double(digits, e);
-  }
-  return {scan_one, neg ? -v : v, p};
+  const start st = number_start(s);
+  if (st.end) return {scan_got::end, 0, st.p};
+  const decimal d = parse_decimal(st.p, st.neg, st.sign);
+  if (d.what == kind::none) return {scan_got::none, 0, d.next};
+  return {scan_got::one, convert(d), d.next};
 }

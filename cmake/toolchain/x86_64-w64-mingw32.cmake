@@ -1,0 +1,16 @@
+# Windows x64 with Debian's MinGW-w64 (g++-mingw-w64-x86-64-posix); programs
+# and tests built here run under Wine (wine64).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+if(NOT CMAKE_CXX_COMPILER)
+  set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+  set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+  set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+endif()
+find_program(DORVEX_WINE NAMES wine64 wine PATHS /usr/lib/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${DORVEX_WINE})
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

@@ -1,0 +1,155 @@
+// Exact integer arithmetic behind reading and printing numbers: the powers
+// of ten, a 128-bit integer that is the same on every target, one rounding
+// rule, one digit writer and a fixed-size big integer.
+#pragma once
+#include <bit>
+#include <cstdint>
+
+using u64 = std::uint64_t;
+
+// 10^k for k = 0 to 19: every power of ten that fits 64 bits.
+inline constexpr u64 ten_to[20] = {1,
+                                   10,
+                                   100,
+                                   1000,
+                                   10000,
+                                   100000,
+                                   1000000,
+                                   10000000,
+                                   100000000,
+                                   1000000000,
+                                   10000000000,
+                                   100000000000,
+                                   1000000000000,
+                                   10000000000000,
+                                   100000000000000,
+                                   1000000000000000,
+                                   10000000000000000,
+                                   100000000000000000,
+                                   1000000000000000000,
+                                   10000000000000000000u};
+
+// Two halves, so 32-bit targets (no 128-bit type) compute the same bits.
+struct u128 {
+  u64 hi, lo;
+};
+
+// The portable product and quotient; mul and divide use the compiler's
+// 128-bit type where it has one, and tests hold the two to each other.
+constexpr u128 mul_portable(u64 a, u64 b) {
+  const u64 a0 = a & 0xffffffff, a1 = a >> 32, b0 = b & 0xffffffff,
+            b1 = b >> 32;
+  const u64 p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+  const u64 mid = (p00 >> 32) + (p01 & 0xffffffff) + (p10 & 0xffffffff);
+  return {p11 + (p01 >> 32) + (p10 >> 32) + (mid >> 32),
+          mid << 32 | (p00 & 0xffffffff)};
+}
+
+// n / d; rest says whether the remainder is nonzero. d > 0.
+constexpr u128 divide_portable(u128 n, u64 d, bool& rest) {
+  u64 r = n.hi % d, q = 0;
+  for (int i = 63; i >= 0; --i) {  // long division, one bit a step
+    const bool carry = r >> 63;
+    r = r << 1 | (n.lo >> i & 1);
+    q <<= 1;
+    if (carry || r >= d) {
+      r -= d;
+      q |= 1;
+    }
+  }
+  rest = r != 0;
+  return {n.hi / d, q};
+}
+
+#ifdef __SIZEOF_INT128__
+using native128 = unsigned __int128;
+inline u128 mul(u64 a, u64 b) {
+  const native128 p = native128{a} * b;
+  return {static_cast<u64>(p >> 64), static_cast<u64>(p)};
+}
+inline u128 divide(u128 n, u64 d, bool& rest) {
+  const native128 v = native128{n.hi} << 64 | n.lo, q = v / d;
+  rest = v - q * d != 0;
+  return {static_cast<u64>(q >> 64), static_cast<u64>(q)};
+}
+#else
+inline u128 mul(u64 a, u64 b) {
+  return mul_portable(a, b);
+}
+inline u128 divide(u128 n, u64 d, bool& rest) {
+  return divide_portable(n, d, rest);
+}
+#endif
+
+constexpr int bitlen(u128 v) {
+  return v.hi ? 128 - std::countl_zero(v.hi) : 64 - std::countl_zero(v.lo);
+}
+
+// s from 0 to 127.
+constexpr u128 shr(u128 v, int s) {
+  if (s == 0) return v;
+  if (s >= 64) return {0, v.hi >> (s - 64)};
+  return {v.hi >> s, v.lo >> s | v.hi << (64 - s)};
+}
+constexpr u128 shl(u128 v, int s) {
+  if (s == 0) return v;
+  if (s >= 64) return {v.lo << (s - 64), 0};
+  return {v.hi << s | v.lo >> (64 - s), v.lo << s};
+}
+
+// True if any of the bits below position i is set; i from 0 to 128.
+constexpr bool any_below(u128 v, int i) {
+  if (i <= 0) return false;
+  if (i < 64) return (v.lo & ((u64{1} << i) - 1)) != 0;
+  if (i < 128) return v.lo != 0 || (v.hi & ((u64{1} << (i - 64)) - 1)) != 0;
+  return v.lo != 0 || v.hi != 0;
+}
+
+// The one rounding rule: v / 2^s to the nearest integer, ties to even;
+// sticky stands for nonzero bits already cut off below v. s from 0 to 127.
+constexpr u128 round_shift(u128 v, int s, bool sticky) {
+  if (s == 0) return v;
+  u128 q = shr(v, s);
+  const bool half = (shr(v, s - 1).lo & 1) != 0;
+  if (half && (sticky || any_below(v, s - 1) || (q.lo & 1))) {
+    q.lo += 1;
+    q.hi += q.lo == 0;
+  }
+  return q;
+}
+
+// Decimal digits of v.
+constexpr int digit_count(u64 v) {
+  // log10(2) ~ 1233 / 4096, corrected by one comparison
+  const int t = (64 - std::countl_zero(v | 1)) * 1233 >> 12;
+  return t + 1 - (v < ten_to[t]);
+}
+
+// The one digit writer: v in decimal, zero-padded to at least `width`
+// digits, written backwards from its last digit; returns the count.
+constexpr int put_digits(u64 v, int width, char* out) {
+  const int n = digit_count(v) > width ? digit_count(v) : width;
+  for (char* p = out + n; p != out; v /= 10)
+    *--p = static_cast<char>('0' + v % 10);
+  return n;
+}
+
+// Fixed-size unsigned integer: 1600 bits hold 10^343 * 2^80 (reading) and
+// 2^1088 (printing), the largest values these routines meet.
+struct big {
+  static constexpr int cap = 50;
+  std::uint32_t w[cap];  // little-endian 32-bit limbs
+  int n;                 // limbs in use; the top one is nonzero
+};
+
+void big_set(big& x, u64 v);
+void big_mul_pow10(big& x, int e);
+void big_shl(big& x, int bits);
+// Divides by 10^e in place; true if the remainder is nonzero.
+bool big_div_pow10(big& x, int e);
+int big_bitlen(const big& x);
+// Bits [i, i + 128) of x; rest says whether any bit below i is set.
+u128 big_bits_from(const big& x, int i, bool& rest);
+// Decimal digits of x, most significant first, into out (330 bytes hold
+// the largest: DBL_MAX * 10^9); returns their count.
+int big_digits(big x, char* out);
