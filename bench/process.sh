@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The cost of one whole run, start to exit, against /bin/true on the same
 # machine: instructions counted by callgrind (repeatable, unlike seconds)
-# and peak resident memory from GNU time. Goals: at most 1.3x the
+# and peak resident memory from GNU time. Goals: at most 0.6x the
 # instructions of /bin/true, at most its memory plus 1 MiB.
 # Usage: bench/process.sh [dorvex binary]   (default build/release/dorvex)
 set -euo pipefail
@@ -32,6 +32,6 @@ ti=$(instructions /bin/true)
 dm=$(peak_kib "$bin")
 tm=$(peak_kib /bin/true)
 ratio=$(awk -v a="$di" -v b="$ti" 'BEGIN { printf "%.2f", a / b }')
-echo "instructions: dorvex $di, /bin/true $ti, ratio ${ratio}x (goal <= 1.3x)"
+echo "instructions: dorvex $di, /bin/true $ti, ratio ${ratio}x (goal <= 0.6x)"
 echo "peak memory:  dorvex $dm KiB, /bin/true $tm KiB, difference $((dm - tm)) KiB (goal <= 1024 KiB)"
-awk -v r="$ratio" 'BEGIN { exit !(r <= 1.3) }' && [ $((dm - tm)) -le 1024 ]
+awk -v r="$ratio" 'BEGIN { exit !(r <= 0.6) }' && [ $((dm - tm)) -le 1024 ]

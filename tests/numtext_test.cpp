@@ -271,7 +271,7 @@ std::vector<std::string> lines_of(const std::string& data, std::size_t step) {
 }
 
 TEST(NextLine, Table) {
-  const std::string l99(99, '7'), l100(100, '7');
+  const std::string fits(line_max - 1, '7'), over(line_max, '7');
   struct Row {
     std::string input;
     std::vector<std::string> lines;
@@ -290,9 +290,9 @@ TEST(NextLine, Table) {
        {"END"}},
       {"\r", {"END"}},
       {"\x80\xff\n", {"L:\x80\xff", "END"}},
-      {l99 + "\n", {"L:" + l99, "END"}},
-      {l100 + "\nx\n", {"LONG", "L:x", "END"}},
-      {l100 + l100 + l100, {"LONG", "END"}},
+      {fits + "\n", {"L:" + fits, "END"}},
+      {over + "\nx\n", {"LONG", "L:x", "END"}},
+      {over + over + over, {"LONG", "END"}},
   };
   for (const Row& r : rows)
     for (std::size_t step :

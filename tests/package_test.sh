@@ -1,32 +1,53 @@
 #!/usr/bin/env bash
 # Install and package, checked without touching the system: `cmake --install`
-# into a temporary prefix, then the CPack .deb unpacked with dpkg-deb -x; the
-# unpacked dorvex must answer the worked example byte for byte and its man
-# page must lint clean.
+# into a temporary prefix, then the CPack .deb unpacked with dpkg-deb -x. The
+# unpacked dorvex must answer the worked example byte for byte, its man page
+# must lint clean, lintian must accept the package (when installed), and a
+# second build in another folder must give the same .deb, byte for byte.
 # Usage: tests/package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
+src=$(cd "$(dirname "$0")/.." && pwd)
+want=$src/tests/worked_example.txt
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-
-want=$(cd "$(dirname "$0")" && pwd)/worked_example.txt
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct 2>/dev/null || echo 1765238400)}
 
 check() {  # root of an installed tree
   test -x "$1/bin/dorvex"
-  test -f "$1/share/man/man1/dorvex.1"
   printf '2\n5 6 7 80 85 95\n' | "$1/bin/dorvex" >"$tmp/got"
   cmp "$want" "$tmp/got"
   if command -v mandoc >/dev/null; then
-    mandoc -T lint "$1/share/man/man1/dorvex.1"
+    mandoc -T lint -W warning "$1/share/man/man1/dorvex.1.gz"
   fi
 }
 
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 check "$tmp/prefix"
-echo "install: bin/dorvex and share/man/man1/dorvex.1, worked example ok"
+echo "install: bin/dorvex and share/man/man1/dorvex.1.gz, worked example ok"
 
-(cd "$tmp" && cpack --config "$build/CPackConfig.cmake" -B "$tmp/pkg" >/dev/null)
-deb=$(ls "$tmp"/pkg/*.deb)
-dpkg-deb -x "$deb" "$tmp/root"
+deb() {  # build dir, output dir -> path of the .deb
+  (cd "$tmp" && cpack --config "$1/CPackConfig.cmake" -B "$2" >/dev/null)
+  ls "$2"/*.deb
+}
+first=$(deb "$build" "$tmp/pkg")
+dpkg-deb -x "$first" "$tmp/root"
 check "$tmp/root/usr"
-echo "package: $(dpkg-deb -f "$deb" Package Version Architecture | tr '\n' ' ')ok"
+test -f "$tmp/root/usr/share/doc/dorvex/copyright"
+test -f "$tmp/root/usr/share/doc/dorvex/changelog.gz"
+echo "package: $(dpkg-deb -f "$first" Package Version Architecture Maintainer | tr '\n' ' ')ok"
+
+if command -v lintian >/dev/null; then
+  lintian --fail-on error,warning "$first"
+  echo "lintian: no error, no warning"
+fi
+
+# The same sources built again elsewhere give the same bytes.
+type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
+cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+cmake -S "$src" -B "$tmp/again" -DCMAKE_BUILD_TYPE="$type" \
+  -DCMAKE_CXX_COMPILER="$cxx" -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$tmp/again" >/dev/null
+second=$(deb "$tmp/again" "$tmp/pkg-again")
+cmp "$first" "$second"
+echo "reproducible: a second build in another folder gives the same .deb"

@@ -86,6 +86,15 @@ for p in "${@:-${all[@]}}"; do
   else
     proc="worked example as a process: DIFFERS"; fail=1
   fi
+  if [ "$p" = x86_64-w64-mingw32 ]; then  # the Windows package
+    (cd "$b" && cpack >/dev/null)
+    zip=$(cd "$b" && cmake -E tar tf dorvex-*-win64.zip | sort | tr '\n' ' ')
+    if [ "$zip" = "LICENSE.txt README.txt dorvex.exe " ]; then
+      proc+="; ZIP holds $zip"
+    else
+      proc+="; ZIP holds WRONG FILES: $zip"; fail=1
+    fi
+  fi
   echo "$p ($link): $tests; $proc"
 done
 exit $fail

@@ -9,6 +9,7 @@ inchan in_from(source_fn src, void* ctx) {
   in.ctx = ctx;
   in.pos = in.len = 0;
   in.done = false;
+  in.error = 0;
   return in;
 }
 
@@ -43,9 +44,11 @@ void emit(outchan& out, const char* text, std::size_t n) {
 int next_byte(inchan& in) {
   if (in.done) return -1;
   if (in.pos == in.len) {
+    errno = 0;
     const long got = in.src(in.ctx, in.buf, sizeof in.buf);
     if (got <= 0) {
       in.done = true;
+      if (got < 0) in.error = errno != 0 ? errno : EIO;
       return -1;
     }
     in.pos = 0;

@@ -15,6 +15,7 @@ struct inchan {
   char buf[4096];
   std::size_t pos, len;
   bool done;  // end, failure or Ctrl-Z: nothing more is ever read
+  int error;  // errno of a failed read, 0 if none failed
 };
 
 struct outchan {
@@ -44,8 +45,9 @@ void put(outchan& out, const char* text, std::size_t n);
 void put(outchan& out, const char* text);  // NUL-terminated
 void flush(outchan& out);
 
-// The line buffer's size: 99 characters and the terminator.
-constexpr std::size_t line_max = 100;
+// The line buffer's size: 4,095 characters and the terminator, room for
+// six numbers pasted with all their digits.
+constexpr std::size_t line_max = 4096;
 
 enum class line_got { line, too_long, end };
 // One line without its LF and with every CR dropped, NUL-terminated in

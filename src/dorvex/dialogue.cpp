@@ -115,6 +115,23 @@ exit_status converse(inchan& in, outchan& out) {
   return exit_status::done;
 }
 
+// "dorvex: cannot <what>: <reason>\n" in one write, so that nothing else
+// written to the same place can land inside it.
+void failure(outchan& err, const char* what, int error) {
+  char line[200] = "dorvex: cannot ";
+  std::size_t n = std::strlen(line);
+  auto add = [&](const char* text) {
+    for (; *text && n < sizeof line - 1; ++text) line[n++] = *text;
+  };
+  add(what);
+  if (error != 0) {
+    add(": ");
+    add(std::strerror(error));
+  }
+  line[n++] = '\n';
+  put(err, line, n);
+}
+
 }  // namespace
 
 exit_status dialogue(inchan& in, outchan& out, outchan& err) {
@@ -122,15 +139,14 @@ exit_status dialogue(inchan& in, outchan& out, outchan& err) {
   exit_status status = converse(in, out);
   set_domain_sink(nullptr, nullptr);
   flush(out);
+  // A failure is never reported as success or as a plain end of input.
+  if (in.error != 0) {
+    failure(err, "read standard input", in.error);
+    status = exit_status::failed;
+  }
   if (out.failed) {
-    // Success would be a lie when the report never arrived.
-    put(err, "dorvex: cannot write standard output");
-    if (out.error != 0) {
-      put(err, ": ");
-      put(err, std::strerror(out.error));
-    }
-    put(err, "\n");
-    status = exit_status::lost_output;
+    failure(err, "write standard output", out.error);
+    status = exit_status::failed;
   }
   flush(err);
   return status;

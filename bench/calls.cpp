@@ -1,0 +1,79 @@
+// One routine over N inputs, nothing else: callgrind's count for N inputs
+// less its count for none, divided by N, is the routine's instructions per
+// call (bench/instructions.sh).
+//   calls WHAT N   WHAT: format_fixed9 to_chars9 snprintf9 format_fixed4
+//                        to_chars4 snprintf4 scan_real from_chars strtod
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "dorvex/numtext.hpp"
+#include "inputs.hpp"
+
+namespace {
+
+char out[fixed_max + 16];
+
+// fn over n items, cycling through them; the results summed stay alive.
+template <class Item, class Fn>
+auto over(long n, const std::vector<Item>& items, Fn fn) {
+  decltype(fn(items[0])) total{};
+  for (long i = 0; i < n; ++i)
+    total += fn(items[static_cast<std::size_t>(i) % items.size()]);
+  return total;
+}
+
+long to_chars_len(double x, int p) {
+  return std::to_chars(out, out + sizeof out, x, std::chars_format::fixed, p)
+             .ptr -
+         out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return 2;
+  const std::string what = argv[1];
+  const long n = std::atol(argv[2]);
+  values();  // both input sets made before counting starts to matter
+  corpus();
+  long len = 0;
+  double sum = 0;
+  if (what == "format_fixed9")
+    len =
+        over(n, values(), [](double x) { return format_fixed(x, 12, 9, out); });
+  else if (what == "format_fixed4")
+    len =
+        over(n, values(), [](double x) { return format_fixed(x, 8, 4, out); });
+  else if (what == "to_chars9")
+    len = over(n, values(), [](double x) { return to_chars_len(x, 9); });
+  else if (what == "to_chars4")
+    len = over(n, values(), [](double x) { return to_chars_len(x, 4); });
+  else if (what == "snprintf9")
+    len = over(n, values(), [](double x) {
+      return std::snprintf(out, sizeof out, "%12.9f", x);
+    });
+  else if (what == "snprintf4")
+    len = over(n, values(), [](double x) {
+      return std::snprintf(out, sizeof out, "%8.4f", x);
+    });
+  else if (what == "scan_real")
+    sum = over(n, corpus(),
+               [](const std::string& t) { return scan_real(t.c_str()).value; });
+  else if (what == "from_chars")
+    sum = over(n, corpus(), [](const std::string& t) {
+      double v = 0;
+      std::from_chars(t.data(), t.data() + t.size(), v);
+      return v;
+    });
+  else if (what == "strtod")
+    sum = over(n, corpus(), [](const std::string& t) {
+      return std::strtod(t.c_str(), nullptr);
+    });
+  else
+    return 2;
+  std::printf("%ld %g\n", len, sum);
+  return 0;
+}
