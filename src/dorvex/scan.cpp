@@ -113,8 +113,8 @@ double round_top(u128 v, bool sticky, int scale) {
 
 // x rounded from bit `shift` up, as an integer of at most 54 bits.
 u64 round_big(const big& x, int shift, bool sticky) {
-  if (shift <= 0) return big_bits_from(x, 0, sticky).lo;
   bool below;
+  if (shift <= 0) return big_bits_from(x, 0, below).lo;  // exact
   const u128 top = big_bits_from(x, shift - 1, below);
   return round_shift(top, 1, sticky || below).lo;
 }
