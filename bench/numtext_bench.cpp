@@ -5,90 +5,67 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
-#include <vector>
 
 #include "dorvex/numtext.hpp"
 #include "inputs.hpp"
 
 namespace {
 
-void BM_scan_real(benchmark::State& st) {
+// One reader over every typed number.
+template <class Read>
+void BM_read(benchmark::State& st, Read read) {
   for (auto _ : st)
-    for (const std::string& s : corpus())
-      benchmark::DoNotOptimize(scan_real(s.c_str()).value);
+    for (const std::string& s : corpus()) benchmark::DoNotOptimize(read(s));
   st.SetItemsProcessed(st.iterations() *
                        static_cast<std::int64_t>(corpus().size()));
 }
 
-void BM_strtod(benchmark::State& st) {
-  for (auto _ : st)
-    for (const std::string& s : corpus())
-      benchmark::DoNotOptimize(std::strtod(s.c_str(), nullptr));
-  st.SetItemsProcessed(st.iterations() *
-                       static_cast<std::int64_t>(corpus().size()));
-}
-
-void BM_from_chars(benchmark::State& st) {
-  for (auto _ : st)
-    for (const std::string& s : corpus()) {
-      double x;
-      std::from_chars(s.data(), s.data() + s.size(), x);
-      benchmark::DoNotOptimize(x);
-    }
-  st.SetItemsProcessed(st.iterations() *
-                       static_cast<std::int64_t>(corpus().size()));
-}
-
-template <int W, int P>
-void BM_format_fixed(benchmark::State& st) {
+// One printer over every report value.
+template <class Print>
+void BM_print(benchmark::State& st, Print print) {
   char out[fixed_max + 16];
   for (auto _ : st)
     for (double x : values()) {
-      benchmark::DoNotOptimize(format_fixed(x, W, P, out));
+      benchmark::DoNotOptimize(print(x, out));
       benchmark::ClobberMemory();
     }
   st.SetItemsProcessed(st.iterations() *
                        static_cast<std::int64_t>(values().size()));
 }
 
-template <int W, int P>
-void BM_snprintf(benchmark::State& st) {
-  char out[fixed_max + 16];
-  for (auto _ : st)
-    for (double x : values()) {
-      benchmark::DoNotOptimize(
-          std::snprintf(out, sizeof out, "%*.*f", W, P, x));
-      benchmark::ClobberMemory();
-    }
-  st.SetItemsProcessed(st.iterations() *
-                       static_cast<std::int64_t>(values().size()));
+double from_chars(const std::string& s) {
+  double x = 0;
+  std::from_chars(s.data(), s.data() + s.size(), x);
+  return x;
 }
 
-// libstdc++'s to_chars: the strongest library peer (no field padding).
+// libstdc++'s to_chars: the strongest library peer (it pads no field).
 template <int P>
-void BM_to_chars(benchmark::State& st) {
-  char out[fixed_max + 16];
-  for (auto _ : st)
-    for (double x : values()) {
-      benchmark::DoNotOptimize(
-          std::to_chars(out, out + sizeof out, x, std::chars_format::fixed, P)
-              .ptr);
-      benchmark::ClobberMemory();
-    }
-  st.SetItemsProcessed(st.iterations() *
-                       static_cast<std::int64_t>(values().size()));
+char* to_chars(double x, char* out) {
+  return std::to_chars(out, out + fixed_max + 16, x, std::chars_format::fixed,
+                       P)
+      .ptr;
 }
 
 }  // namespace
 
-BENCHMARK(BM_scan_real);
-BENCHMARK(BM_strtod);
-BENCHMARK(BM_from_chars);
-BENCHMARK(BM_format_fixed<12, 9>);
-BENCHMARK(BM_to_chars<9>);
-BENCHMARK(BM_snprintf<12, 9>);
-BENCHMARK(BM_format_fixed<8, 4>);
-BENCHMARK(BM_to_chars<4>);
-BENCHMARK(BM_snprintf<8, 4>);
+BENCHMARK_CAPTURE(BM_read, scan_real, [](const std::string& s) {
+  return scan_real(s.c_str()).value;
+});
+BENCHMARK_CAPTURE(BM_read, strtod, [](const std::string& s) {
+  return std::strtod(s.c_str(), nullptr);
+});
+BENCHMARK_CAPTURE(BM_read, from_chars, from_chars);
+BENCHMARK_CAPTURE(BM_print, format_fixed_12_9,
+                  [](double x, char* o) { return format_fixed(x, 12, 9, o); });
+BENCHMARK_CAPTURE(BM_print, to_chars_9, to_chars<9>);
+BENCHMARK_CAPTURE(BM_print, snprintf_12_9, [](double x, char* o) {
+  return std::snprintf(o, fixed_max + 16, "%12.9f", x);
+});
+BENCHMARK_CAPTURE(BM_print, format_fixed_8_4,
+                  [](double x, char* o) { return format_fixed(x, 8, 4, o); });
+BENCHMARK_CAPTURE(BM_print, to_chars_4, to_chars<4>);
+BENCHMARK_CAPTURE(BM_print, snprintf_8_4, [](double x, char* o) {
+  return std::snprintf(o, fixed_max + 16, "%8.4f", x);
+});
