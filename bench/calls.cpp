@@ -3,12 +3,17 @@
 // call (bench/instructions.sh).
 //   calls WHAT N   WHAT: format_fixed9 to_chars9 snprintf9 format_fixed4
 //                        to_chars4 snprintf4 scan_real from_chars strtod
+//                        cr_cos cos cos_accurate cos_last
+//                        cr_acos acos acos_accurate acos_last
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "crmath/crmath.hpp"
+#include "crmath/paths.hpp"
 #include "dorvex/numtext.hpp"
 #include "inputs.hpp"
 
@@ -31,14 +36,45 @@ long to_chars_len(double x, int p) {
          out;
 }
 
+// A path that may not answer, as a function of one argument.
+template <bool (*path)(double, double&)>
+double answer_or_zero(double x) {
+  double y = 0;
+  return path(x, y) ? y : 0;
+}
+
+// cos and acos: dorvex's, glibc's, and dorvex's slower paths alone.
+struct trig {
+  const char* name;
+  const std::vector<double>& (*inputs)();
+  double (*fn)(double);
+};
+const trig trigs[] = {
+    {"cr_cos", angles, cr_cos},
+    {"cos", angles, [](double x) { return std::cos(x); }},
+    {"cos_accurate", angles, answer_or_zero<cos_accurate>},
+    {"cos_last", angles, cos_last},
+    {"cr_acos", cosines, cr_acos},
+    {"acos", cosines, [](double x) { return std::acos(x); }},
+    {"acos_accurate", cosines, answer_or_zero<acos_accurate>},
+    {"acos_last", cosines, acos_last},
+};
+const trig* find_trig(const std::string& name) {
+  for (const trig& t : trigs)
+    if (name == t.name) return &t;
+  return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
   const std::string what = argv[1];
   const long n = std::atol(argv[2]);
-  values();  // both input sets made before counting starts to matter
+  values();  // every input set made before counting starts to matter
   corpus();
+  angles();
+  cosines();
   long len = 0;
   double sum = 0;
   if (what == "format_fixed9")
@@ -72,6 +108,8 @@ int main(int argc, char** argv) {
     sum = over(n, corpus(), [](const std::string& t) {
       return std::strtod(t.c_str(), nullptr);
     });
+  else if (const trig* t = find_trig(what))
+    sum = over(n, t->inputs(), t->fn);
   else
     return 2;
   std::printf("%ld %g\n", len, sum);

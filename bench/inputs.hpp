@@ -55,4 +55,26 @@ const std::vector<double>& values() {
   return v;
 }
 
+// Typical arguments of cos and acos: typed angles in radians, as the
+// program makes them, and the cosines of cell angles.
+std::vector<double> trig_arguments(bool cosines) {
+  std::mt19937_64 rng(11);
+  std::vector<double> v;
+  for (int i = 0; i < 1024; ++i) {
+    const double deg = static_cast<double>(rng() % 1800000) / 1e4;
+    const double u = static_cast<double>(rng() >> 11) * 0x1p-53;
+    v.push_back(cosines ? 2 * u - 1 : deg * 0.0174532925239284);
+  }
+  return v;
+}
+
+[[maybe_unused]] const std::vector<double>& angles() {
+  static const std::vector<double> v = trig_arguments(false);
+  return v;
+}
+[[maybe_unused]] const std::vector<double>& cosines() {
+  static const std::vector<double> v = trig_arguments(true);
+  return v;
+}
+
 }  // namespace

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Instructions per call of reading and printing one number, dorvex against
-# the library peers, counted by callgrind (repeatable, unlike seconds): the
-# count for N inputs less the count for none, divided by N. Fails if dorvex
-# costs more than the strongest peer (std::to_chars, std::from_chars).
+# Instructions per call of reading and printing one number and of cos and
+# acos, dorvex against the library peers, counted by callgrind (repeatable,
+# unlike seconds): the count for N inputs less the count for none, divided
+# by N. Fails if dorvex costs more than the strongest peer (std::to_chars,
+# std::from_chars) or more than 3 times glibc's cos and acos.
 # Usage: bench/instructions.sh [calls binary]   (default build/bench/bench/calls)
 set -euo pipefail
 bin=${1:-build/bench/bench/calls}
@@ -27,4 +28,15 @@ row() {  # label, dorvex's, the std peer, the C library's
 row "printing at 12.9" format_fixed9 to_chars9 snprintf9
 row "printing at 8.4" format_fixed4 to_chars4 snprintf4
 row "reading" scan_real from_chars strtod
+# cos and acos against glibc's (not correctly rounded, FMA where the CPU has
+# it): at most 3 times its count on typical arguments.
+echo
+echo "| function | dorvex | glibc | accurate path | last path |"
+echo "|---|---|---|---|---|"
+for f in cos acos; do
+  d=$(per_call "cr_$f") g=$(per_call "$f")
+  a=$(per_call "${f}_accurate") l=$(per_call "${f}_last")
+  echo "| $f | $d | $g | $a | $l |"
+  [ "$d" -le $((3 * g)) ] || { echo "cr_$f costs more than 3x glibc: $d > 3 x $g"; fail=1; }
+done
 exit $fail

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "dorvex/chan.hpp"
-#include "dorvex/exact.hpp"
+#include "exact/exact.hpp"
 #include "oracle.hpp"
 
 namespace {

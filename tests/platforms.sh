@@ -2,8 +2,9 @@
 # The same bytes on every platform: dorvex built for each one reproduces the
 # golden transcripts byte for byte, in-process under the platform's
 # emulator, and the built program answers the worked example as a process
-# exactly as on x86-64. Unit tests run too on a 32-bit target (i386), a
-# big-endian one (s390x) and Windows.
+# exactly as on x86-64; on x86-64 also under CPUs without and with FMA.
+# Unit tests run too on a 32-bit target (i386), a big-endian one (s390x)
+# and Windows.
 # Usage: tests/platforms.sh [work-dir] [platform...]   (default: all)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -85,6 +86,19 @@ for p in "${@:-${all[@]}}"; do
     proc="worked example as a process: same bytes"
   else
     proc="worked example as a process: DIFFERS"; fail=1
+  fi
+  if [ "$p" = x86_64-gcc-O2 ]; then  # the same bits with and without FMA
+    for cpu in Nehalem Haswell; do
+      # (qemu warns of CPU features it cannot emulate; those lines go)
+      if qemu-x86_64 -cpu $cpu "$b/tests/transcripts" "$root/tests/golden.txt" \
+        >"$b.$cpu" 2>&1 && printf '%s' "$worked" |
+        qemu-x86_64 -cpu $cpu "$b/dorvex" 2>&1 | grep -v '^qemu-x86_64: warning' |
+        cmp -s - "$root/tests/worked_example.txt"; then
+        proc+="; golden and process under -cpu $cpu"
+      else
+        proc+="; -cpu $cpu DIFFERS"; fail=1; tail -5 "$b.$cpu"
+      fi
+    done
   fi
   if [ "$p" = x86_64-w64-mingw32 ]; then  # the Windows package
     (cd "$b" && cpack >/dev/null)

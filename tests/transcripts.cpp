@@ -3,11 +3,9 @@
 // (standard output in 512-byte blocks, standard error unbuffered, both into
 // one stream in write order, as with 2>&1 into a file).
 //
-//   transcripts FILE [PLATFORM]  compare; PLATFORM's records replace the
-//                                ones of the same name; exit 1 on a change
+//   transcripts FILE             compare; exit 1 on a change
 //   transcripts --update FILE    rewrite FILE's outputs from its inputs
-//   transcripts --changes FILE   print the records that now differ, the
-//                                text of a PLATFORM file
+//   transcripts --changes FILE   print the records that now differ
 //
 // A record is "@@ name", "< input", one "> " line per output line, then
 // "= status". Bytes outside printable ASCII are escaped (\n \r \t \\ \xHH),
@@ -15,7 +13,6 @@
 // one. Lines before the first record are kept as they stand.
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -146,8 +143,7 @@ golden parse(const std::string& file) {
 
 void usage() {
   std::fprintf(stderr,
-               "usage: transcripts FILE [PLATFORM] | --update FILE | "
-               "--changes FILE\n");
+               "usage: transcripts FILE | --update FILE | --changes FILE\n");
 }
 
 }  // namespace
@@ -156,27 +152,22 @@ int main(int argc, char** argv) {
   raw_std_channels();  // LF stays LF on Windows too
   const std::string mode = argc > 1 ? argv[1] : "";
   const bool update = mode == "--update", changes = mode == "--changes";
-  if (argc < 2 || argc > 3 || ((update || changes) && argc != 3)) {
+  if (argc != (update || changes ? 3 : 2)) {
     usage();
     return 2;
   }
-  const char* path = update || changes ? argv[2] : argv[1];
-  std::string file, platform_file;
-  if (!slurp(path, file) ||
-      (argc == 3 && !update && !changes && !slurp(argv[2], platform_file))) {
-    std::fprintf(stderr, "transcripts: cannot read %s\n", argv[argc - 1]);
+  const char* path = argv[argc - 1];
+  std::string file;
+  if (!slurp(path, file)) {
+    std::fprintf(stderr, "transcripts: cannot read %s\n", path);
     return 2;
   }
-  const golden g = parse(file), platform = parse(platform_file);
-  std::map<std::string, std::string> own;
-  for (std::size_t i = 0; i < platform.names.size(); ++i)
-    own[platform.names[i]] = platform.texts[i];
+  const golden g = parse(file);
   std::string made = g.head, changed_text;
   unsigned long changed = 0;
   for (std::size_t i = 0; i < g.names.size(); ++i) {
     const std::string got = record(g.names[i], g.inputs[i]);
-    const auto mine = own.find(g.names[i]);
-    const std::string& want = mine == own.end() ? g.texts[i] : mine->second;
+    const std::string& want = g.texts[i];
     made += got;
     if (got == want) continue;
     changed_text += got;

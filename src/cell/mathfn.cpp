@@ -3,6 +3,7 @@
 
 #include "cell/arith.hpp"
 #include "cell/cell.hpp"
+#include "crmath/crmath.hpp"
 
 namespace {
 
@@ -32,11 +33,11 @@ double dcos(double x) {
   // Beyond 2^53 no fraction of a turn is left: NaN, silently.
   if (!(std::fabs(x) < 9007199254740992.0))
     return std::numeric_limits<double>::quiet_NaN();
-  return std::cos(x);
+  return cr_cos(x);
 }
 
 double dacos(double x) {
   // Not clamped: a cosine just past 1 is reported, as users expect to see.
   if (!(std::fabs(x) <= 1)) return domain_error("\nacos: DOMAIN error\n");
-  return std::acos(x);
+  return cr_acos(x);
 }

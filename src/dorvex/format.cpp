@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "dorvex/exact.hpp"
 #include "dorvex/numtext.hpp"
+#include "exact/exact.hpp"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <limits>
 
-#include "dorvex/exact.hpp"
 #include "dorvex/numtext.hpp"
+#include "exact/exact.hpp"
 
 namespace {
 

@@ -1,6 +1,7 @@
-// Exact integer arithmetic behind reading and printing numbers: the powers
-// of ten, a 128-bit integer that is the same on every target, one rounding
-// rule, one digit writer and a fixed-size big integer.
+// Exact integer arithmetic behind reading and printing numbers and the
+// correctly rounded functions: the powers of ten, a 128-bit integer that is
+// the same on every target, one rounding rule, one digit writer and a
+// fixed-size big integer.
 #pragma once
 #include <bit>
 #include <cstdint>
@@ -81,6 +82,34 @@ inline u128 divide(u128 n, u64 d, bool& rest) {
 }
 #endif
 
+constexpr u128 add(u128 a, u128 b) {
+  const u64 lo = a.lo + b.lo;
+  return {a.hi + b.hi + (lo < a.lo), lo};
+}
+constexpr u128 sub(u128 a, u128 b) {
+  return {a.hi - b.hi - (a.lo < b.lo), a.lo - b.lo};
+}
+constexpr bool less(u128 a, u128 b) {
+  return a.hi != b.hi ? a.hi < b.hi : a.lo < b.lo;
+}
+constexpr bool operator==(u128 a, u128 b) {
+  return a.hi == b.hi && a.lo == b.lo;
+}
+
+// v * k; the product fits 128 bits.
+inline u128 times(u128 v, u64 k) {
+  const u128 lo = mul(v.lo, k);
+  return {v.hi * k + lo.hi, lo.lo};
+}
+
+// The top half of a * b: the product of two fixed-point fractions.
+inline u128 mulhi(u128 a, u128 b) {
+  const u128 hh = mul(a.hi, b.hi), hl = mul(a.hi, b.lo), lh = mul(a.lo, b.hi),
+             ll = mul(a.lo, b.lo);
+  const u128 mid = add(add(u128{0, hl.lo}, u128{0, lh.lo}), u128{0, ll.hi});
+  return add(add(hh, u128{0, hl.hi}), add(u128{0, lh.hi}, u128{0, mid.hi}));
+}
+
 constexpr int bitlen(u128 v) {
   return v.hi ? 128 - std::countl_zero(v.hi) : 64 - std::countl_zero(v.lo);
 }
@@ -143,8 +172,21 @@ struct big {
 };
 
 void big_set(big& x, u64 v);
+void big_mul_small(big& x, std::uint32_t m);
+// Divides in place, returns the remainder. d > 0.
+std::uint32_t big_div_small(big& x, std::uint32_t d);
 void big_mul_pow10(big& x, int e);
 void big_shl(big& x, int bits);
+void big_shr(big& x, int bits);
+void big_add(big& x, const big& y);
+// x - y; y <= x.
+void big_sub(big& x, const big& y);
+// -1, 0, 1 as x <, ==, > y.
+int big_cmp(const big& x, const big& y);
+// x * y; the product fits big::cap limbs.
+void big_mul(const big& x, const big& y, big& out);
+// floor(sqrt(x)); x is used up.
+void big_isqrt(big& x, big& root);
 // Divides by 10^e in place; true if the remainder is nonzero.
 bool big_div_pow10(big& x, int e);
 int big_bitlen(const big& x);

@@ -1,0 +1,162 @@
+#include <bit>
+#include <cmath>
+
+#include "crmath/crmath.hpp"
+#include "crmath/dd.hpp"
+#include "crmath/paths.hpp"
+#include "crmath/tables.hpp"
+
+namespace {
+
+// |x| = q pi/2 + r, |r| <= about pi/4; err bounds |r - r.hi - r.lo|.
+struct reduced {
+  dd r;
+  unsigned q;
+  double err;
+};
+
+// Cody-Waite with pi/2 in four parts, for |x| < 2^20 (k < 2^20): k times
+// any of the first three is exact (Cody & Waite 1980, ch. 8).
+reduced reduce_cody_waite(double ax) {
+  const double k = nearest_int(ax * two_over_pi_d);
+  const double r1 = ax - k * cw_pio2[0];  // exact, by Sterbenz's lemma
+  const dd a = two_sum(r1, -(k * cw_pio2[1]));
+  const dd b = two_sum(a.hi, -(k * cw_pio2[2]));
+  const dd r = two_sum(b.hi, (a.lo + b.lo) - k * cw_pio2[3]);
+  return {r, static_cast<unsigned>(k) & 3,
+          0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
+}
+
+reduced reduce_large(double ax) {
+  const quarter_turns t = reduce_payne_hanek(ax);
+  // 106 of the fraction's bits, exactly, as a double-double
+  const double z = exp2i(-53 - t.zeros);
+  const dd f = fast_two_sum(
+      static_cast<double>(t.frac.hi >> 11) * z,
+      static_cast<double>((t.frac.hi & 0x7ff) << 42 | t.frac.lo >> 22) * z *
+          0x1p-53);
+  dd r = dd_mul(f, {pio2_dd[0], pio2_dd[1]});
+  if (t.negative) r = {-r.hi, -r.lo};
+  return {r, t.q, 0x1p-100 * std::fabs(r.hi)};
+}
+
+// cos r (sine = false) or sin r, |r| <= about pi/4, with a relative error
+// below 2^-68 (an absolute one below 2^-69 where the result passes 2^-8).
+dd cos_or_sin(dd r, bool sine) {
+  const bool flip = sine && r.hi < 0;  // sin is odd, cos even
+  if (r.hi < 0) r = {-r.hi, -r.lo};
+  // r = i/128 + t; cos and sin of i/128 from the table (Tang 1990)
+  const int i = static_cast<int>(nearest_int(r.hi * 128));
+  const double* tab = sincos_tab[i];
+  const dd t = two_sum(r.hi - i * 0x1p-7, r.lo);  // the difference is exact
+  const double u = t.hi * t.hi;
+  // sin t = t.hi + sl, cos t = 1 + c: Taylor series to t^7 and t^8
+  const double sl = t.lo + t.hi * u * (-1 / 6.0 + u * (1 / 120.0 - u / 5040.0));
+  const double c =
+      u * (-0.5 + u * (1 / 24.0 - u * (1 / 720.0 - u / 40320.0))) - t.hi * t.lo;
+  // cos r = C cos t - S sin t; sin r = S cos t + C sin t
+  const double ph = sine ? tab[2] : tab[0], pl = sine ? tab[3] : tab[1];
+  const double qh = sine ? tab[0] : -tab[2], ql = sine ? tab[1] : -tab[3];
+  const dd q = two_prod(qh, t.hi);
+  const dd y = two_sum(ph, q.hi);
+  const double lo = y.lo + q.lo + pl + ph * c + qh * sl + ql * t.hi;
+  const dd out = fast_two_sum(y.hi, lo);
+  return flip ? dd{-out.hi, -out.lo} : out;
+}
+
+}  // namespace
+
+quarter_turns reduce_payne_hanek(double ax) {
+  // ax = m 2^-s; ax 2/pi = m (2/pi in 64-bit words) 2^-s (Payne & Hanek
+  // 1983): for ax < 2^53 every bit of 2/pi counts, 256 of them give the
+  // fraction to 2^-200.
+  const u64 bits = std::bit_cast<u64>(ax);
+  const u64 m = (bits & ((u64{1} << 52) - 1)) | u64{1} << 52;
+  const int s = 1075 - static_cast<int>(bits >> 52);
+  u64 acc[5] = {};  // m times the first four words, little-endian
+  for (int j = 3; j >= 0; --j) {
+    const u128 p = mul(m, two_over_pi[j]);
+    const int at = 3 - j;
+    u128 t = add(u128{0, acc[at]}, u128{0, p.lo});
+    acc[at] = t.lo;
+    t = add(add(u128{0, acc[at + 1]}, u128{0, p.hi}), u128{0, t.hi});
+    acc[at + 1] = t.lo;
+    if (at + 2 < 5) acc[at + 2] += t.hi;
+  }
+  // 64 bits of the product from bit i on (the binary point is at 256 + s)
+  auto word = [&acc](int i) -> u64 {
+    const int w = i >> 6, r = i & 63;
+    const u64 lo = w < 5 ? acc[w] : 0, hi = w + 1 < 5 ? acc[w + 1] : 0;
+    return r ? lo >> r | hi << (64 - r) : lo;
+  };
+  quarter_turns t{static_cast<unsigned>(word(256 + s)) & 3, false, 0, {}};
+  u64 f[4] = {word(s), word(s + 64), word(s + 128), word(s + 192)};
+  if (f[3] >> 63) {  // f >= 1/2: f - 1, the next quarter turn
+    t.negative = true;
+    t.q = (t.q + 1) & 3;
+    u64 borrow = 1;
+    for (u64& w : f) {
+      w = ~w + borrow;
+      borrow = borrow && w == 0;
+    }
+  }
+  int top = 3;
+  while (top > 0 && f[top] == 0) --top;
+  const int lz = std::countl_zero(f[top]);
+  t.zeros = 64 * (3 - top) + lz;
+  const u64 a = f[top], b = top > 0 ? f[top - 1] : 0,
+            c = top > 1 ? f[top - 2] : 0;
+  t.frac = lz ? u128{a << lz | b >> (64 - lz), b << lz | c >> (64 - lz)}
+              : u128{a, b};
+  return t;
+}
+
+bool round_fixed(u128 v, u64 err, int ex, double& y) {
+  const u128 lo = sub(v, {0, err}), hi = add(v, {0, err});
+  const int n = bitlen(hi);
+  if (bitlen(lo) != n) return false;
+  const u128 a = round_shift(lo, n - 53, false);
+  if (!(a == round_shift(hi, n - 53, false))) return false;
+  y = static_cast<double>(a.lo) * exp2i(ex + n - 53);
+  return true;
+}
+
+bool cos_fast(double x, double& y) {
+  const double ax = std::fabs(x);
+  const reduced red = ax < 0x1p20 ? reduce_cody_waite(ax) : reduce_large(ax);
+  // cos(q pi/2 + r) = cos r, -sin r, -cos r, sin r
+  dd v = cos_or_sin(red.r, red.q & 1);
+  if (red.q == 1 || red.q == 2) v = {-v.hi, -v.lo};
+  return round_dd(v, 0x1p-66 * std::fabs(v.hi) + red.err, y);
+}
+
+bool cos_accurate(double x, double& y) {
+  const quarter_turns t = reduce_payne_hanek(std::fabs(x));
+  // r = f pi/2 = rr 2^-(126 + zeros); u = r^2 in units of 2^-128
+  const u128 rr = mulhi(t.frac, pio2_q126);
+  const int sh = 2 * t.zeros - 4;
+  const u128 r2 = mulhi(rr, rr);
+  const u128 u = sh < 0 ? shl(r2, -sh) : sh < 128 ? shr(r2, sh) : u128{0, 0};
+  // Horner on 1 - u/(a b) (1 - ...): sin r / r over 3!, 5!, ...; cos r
+  // over 2!, 4!, ... (fixed point, 1 = 2^127)
+  const bool sine = t.q & 1;
+  const u128 one = {u64{1} << 63, 0};
+  u128 s = one;
+  for (u64 n = 18; n >= 1; --n) {
+    const u64 d = sine ? (2 * n) * (2 * n + 1) : (2 * n - 1) * (2 * n);
+    bool rest;
+    s = sub(one, divide(mulhi(u, s), d, rest));
+  }
+  const u128 v = sine ? mulhi(rr, s) : s;
+  if (!round_fixed(v, 256, sine ? -125 - t.zeros : -127, y)) return false;
+  if ((t.q == 1 || t.q == 2) != (sine && t.negative)) y = -y;
+  return true;
+}
+
+double cr_cos(double x) {
+  // 1 - x^2/2 rounds to 1 below 2^-27; cos 0 is exactly 1
+  if (std::fabs(x) < 0x1p-27) return 1.0;
+  double y;
+  if (cos_fast(x, y) || cos_accurate(x, y)) return y;
+  return cos_last(x);
+}
