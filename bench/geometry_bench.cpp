@@ -12,9 +12,7 @@ void BM_mode2_conversion(benchmark::State& st) {
     MetricForm form;
     for (int i = 0; i < 6; ++i) direct[i] = cell[i];
     benchmark::DoNotOptimize(direct);
-    angles_to_cosines(direct);
-    recipconv(direct, recip);
-    recip_to_form(recip, form);
+    convert_cell(direct, recip, form, true);
     for (int i = 3; i < 6; ++i) {
       direct[i] = cosines_to_angles(direct[i]);
       recip[i] = cosines_to_angles(recip[i]);

@@ -6,9 +6,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "convert a crystal lattice between direct cell, reciprocal cell and metric form")
 set(CPACK_STRIP_FILES ON)
 
-# The man page and the changelog carry the version too; keep them in step.
+# The man page, the changelog and the user's README carry the version too;
+# keep them in step.
 foreach(check "man/dorvex.1|^\\.Os Dorvex ${PROJECT_VERSION}$"
-    "packaging/changelog|^dorvex \\(${PROJECT_VERSION}\\) ")
+    "packaging/changelog|^dorvex \\(${PROJECT_VERSION}\\) "
+    "packaging/README.user|^Dorvex ${PROJECT_VERSION}$")
   string(REPLACE "|" ";" check "${check}")
   list(GET check 0 file)
   list(GET check 1 pattern)
@@ -20,7 +22,7 @@ endforeach()
 
 if(WIN32)
   # dorvex.exe with its README and licence, as Windows users open them.
-  install(FILES README.md DESTINATION . RENAME README.txt)
+  install(FILES packaging/README.user DESTINATION . RENAME README.txt)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME dorvex-${PROJECT_VERSION}-win64)
@@ -44,8 +46,10 @@ endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${gz_files})
 
 install(FILES ${gz}/dorvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${gz}/changelog.gz packaging/copyright README.md
+install(FILES ${gz}/changelog.gz packaging/copyright
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES packaging/README.user DESTINATION ${CMAKE_INSTALL_DOCDIR}
+  RENAME README)
 if(DORVEX_LINK STREQUAL "static PIE")
   install(FILES packaging/lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME dorvex)

@@ -50,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   if (size == 0) return 0;
   const bool console = data[0] & 1;
   const std::size_t room = data[0] >> 1 ? (data[0] >> 1) * 24u : SIZE_MAX;
-  mem src{data + 1, size - 1, SIZE_MAX};
+  text_source src{reinterpret_cast<const char*>(data + 1), size - 1};
   mem_out sout{{}, {}, room}, serr{{}, {}, SIZE_MAX};
-  inchan in = in_from(mem_read, &src);
+  inchan in = in_from(text_read, &src);
   outchan out = out_to(mem_write, &sout, console);
   outchan err = out_to(mem_write, &serr, true);
   const exit_status status = dialogue(in, out, err);

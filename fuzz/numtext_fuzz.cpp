@@ -54,8 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   // The first byte picks how the input arrives: one byte a read, or more.
   if (size == 0) return 0;
-  mem m{data + 1, size - 1, 1u + data[0] % 64u};
-  inchan in = in_from(mem_read, &m);
+  text_source m{reinterpret_cast<const char*>(data + 1), size - 1,
+                1u + data[0] % 64u};
+  inchan in = in_from(text_read, &m);
   char bufr[line_max];
   for (;;) {
     const line_got got = next_line(in, bufr);

@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+#include "records.hpp"
+
 namespace {
 
 std::mt19937_64 rng(20261208);
@@ -216,29 +218,27 @@ const named cases[] = {
     {"last line without LF", "2\n5 6 7 80 85 95"},
     {"a full block of prompts before the reports",
      many("x\n", 300) + "2\n5 5 5 10 10 170\n"},
+    {"a near-halfway number read through the big integer, rounded up",
+     "1\n0.06095109250000000159 0.01 0.01 0 0 0\n"},
+    {"a near-halfway number read through the big integer, rounded down",
+     "1\n0.05887745349999999947 0.01 0.01 0 0 0\n"},
+    {"lines of 4,095 characters are read whole",
+     "2" + std::string(4094, ' ') + "\n5 6 7 80 85 95" +
+         std::string(4081, ' ') + "\n"},
+    {"lines of 4,096 characters are refused",
+     "2" + std::string(4095, ' ') + "\n2\n5 6 7 80 85 95" +
+         std::string(4082, ' ') + "\n5 6 7 80 85 95\n"},
+    {"cosines up to 2^53 radians, NaN past it",
+     "2\n5 6 7 3e17 5.16e17 5.17e17\n"},
     {"a tie that glibc's acos rounds one way with FMA, the other without",
      "1\n0.0128 0.0464 0.0446 -0.01643722578375882 0.01787538428199137 "
      "0.008336700038263781\n"},
 };
 
 void put_record(const std::string& name, const std::string& in) {
-  std::printf("@@ %s\n< ", name.c_str());
-  for (char ch : in) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '\\')
-      std::printf("\\\\");
-    else if (c >= 0x20 && c < 0x7f)
-      std::putchar(c);
-    else if (c == '\n')
-      std::printf("\\n");
-    else if (c == '\r')
-      std::printf("\\r");
-    else if (c == '\t')
-      std::printf("\\t");
-    else
-      std::printf("\\x%02x", c);
-  }
-  std::printf("\n");
+  std::string r = "@@ " + name + "\n< ";
+  for (char c : in) escape(r, static_cast<unsigned char>(c));
+  std::fputs((r + "\n").c_str(), stdout);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every scripted example in the man page and the README ("$ printf ... |
 # dorvex ...", continued by lines ending in "|") must print exactly the
-# lines shown under it, run against the built program.
+# lines shown under it, run against the built program; and the man page,
+# rendered, must spell its units right.
 # Usage: tests/doc_examples.sh DIR-OF-DORVEX
 set -euo pipefail
 export PATH=$(cd "$1" && pwd):$PATH
@@ -46,5 +47,11 @@ while IFS= read -r line; do
 done <"$tmp/blocks"
 finish
 echo "$n examples checked"
+if command -v mandoc >/dev/null; then
+  page=$(mandoc -T utf8 "$root/man/dorvex.1")
+  grep -q 'Å (ångström)' <<<"$page" ||
+    { echo "man page: Å (ångström) rendered wrongly"; fail=1; }
+  ! grep -qE '[^ ] \.( |$)' <<<"$page" || { echo "man page: a blank before a full stop"; fail=1; }
+fi
 [ "$n" -ge 4 ] && exit $fail
 echo "too few examples found"; exit 1

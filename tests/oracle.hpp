@@ -1,12 +1,27 @@
 // Independent oracles for the console's number text, shared by the unit
 // tests and the fuzzers: libc's strtod and snprintf, and long double for
-// the two-step rounding of nine decimals.
+// the two-step rounding of nine decimals. Also what they are held to, as
+// strings, and how many random rounds a test makes.
 #pragma once
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "dorvex/numtext.hpp"
+
+// What format_fixed prints, as a string.
+inline std::string fixed(double x, int w, int p) {
+  char t[fixed_max + 16];
+  return std::string(t, static_cast<std::size_t>(format_fixed(x, w, p, t)));
+}
+
+// Random rounds: DORVEX_ROUNDS, or the default suite's count.
+inline long rounds(long fallback) {
+  const char* env = std::getenv("DORVEX_ROUNDS");
+  return env ? std::atol(env) : fallback;
+}
 
 namespace oracle {
 

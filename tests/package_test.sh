@@ -35,6 +35,7 @@ dpkg-deb -x "$first" "$tmp/root"
 check "$tmp/root/usr"
 test -f "$tmp/root/usr/share/doc/dorvex/copyright"
 test -f "$tmp/root/usr/share/doc/dorvex/changelog.gz"
+grep -q '^Dorvex converts' "$tmp/root/usr/share/doc/dorvex/README"  # the user's
 echo "package: $(dpkg-deb -f "$first" Package Version Architecture Maintainer | tr '\n' ' ')ok"
 
 if command -v lintian >/dev/null; then

@@ -18,45 +18,10 @@
 
 #include "dorvex/chan.hpp"
 #include "dorvex/dialogue.hpp"
+#include "memchan.hpp"
+#include "records.hpp"
 
 namespace {
-
-struct text_in {
-  const std::string* s;
-  std::size_t at;
-};
-
-long from_text(void* ctx, char* buf, std::size_t n) {
-  auto& t = *static_cast<text_in*>(ctx);
-  const std::size_t k = std::min(n, t.s->size() - t.at);
-  std::memcpy(buf, t.s->data() + t.at, k);
-  t.at += k;
-  return static_cast<long>(k);
-}
-
-long to_text(void* ctx, const char* buf, std::size_t n) {
-  static_cast<std::string*>(ctx)->append(buf, n);
-  return static_cast<long>(n);
-}
-
-void escape(std::string& out, unsigned char c) {
-  static const char hex[] = "0123456789abcdef";
-  if (c == '\\') {
-    out += "\\\\";
-  } else if (c >= 0x20 && c < 0x7f) {
-    out += static_cast<char>(c);
-  } else if (c == '\n') {
-    out += "\\n";
-  } else if (c == '\r') {
-    out += "\\r";
-  } else if (c == '\t') {
-    out += "\\t";
-  } else {
-    out += "\\x";
-    out += hex[c >> 4];
-    out += hex[c & 15];
-  }
-}
 
 int hexval(char c) {
   return c <= '9' ? c - '0' : c - 'a' + 10;
@@ -88,10 +53,10 @@ std::string unescape(const std::string& s) {
 // The record of one input: what the program writes and its status.
 std::string record(const std::string& name, const std::string& input) {
   std::string all;
-  text_in src{&input, 0};
-  inchan in = in_from(from_text, &src);
-  outchan out = out_to(to_text, &all, false);
-  outchan err = out_to(to_text, &all, true);
+  text_source src{input.data(), input.size()};
+  inchan in = in_from(text_read, &src);
+  outchan out = out_to(text_write, &all, false);
+  outchan err = out_to(text_write, &all, true);
   const int status = static_cast<int>(dialogue(in, out, err));
   std::string r = "@@ " + name + "\n< ";
   for (char c : input) escape(r, static_cast<unsigned char>(c));
@@ -104,15 +69,6 @@ std::string record(const std::string& name, const std::string& input) {
     if (i < all.size()) ++i;
   }
   return r + "= " + std::to_string(status) + "\n";
-}
-
-bool slurp(const char* path, std::string& s) {
-  FILE* f = std::fopen(path, "rb");
-  if (!f) return false;
-  char b[65536];
-  for (std::size_t n; (n = std::fread(b, 1, sizeof b, f)) > 0;) s.append(b, n);
-  std::fclose(f);
-  return true;
 }
 
 struct golden {

@@ -13,6 +13,6 @@ static_assert(FLT_EVAL_METHOD == 0,
 // Every NaN the geometry writes is the positive quiet NaN. Hardware makes
 // 0*inf negative on x86-64 and positive on aarch64, and which of two NaN
 // operands survives depends on the compiler; the report must not.
-inline double geo_nan(double x) {
+inline double canonical_nan(double x) {
   return std::isnan(x) ? std::numeric_limits<double>::quiet_NaN() : x;
 }

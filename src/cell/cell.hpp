@@ -47,6 +47,12 @@ double cosines_to_angles(double x);
 // inverse. in and out must be distinct.
 void recipconv(const CellParams& in, CellParams& out);
 
+// A cell typed in degrees (the direct one, or the reciprocal one when
+// !given_is_direct) to cosines, its counterpart and the metric form: the
+// conversion of modes 2 and 3.
+void convert_cell(CellParams& given, CellParams& other, MetricForm& form,
+                  bool given_is_direct);
+
 // Metric form <-> reciprocal cell (lengths, cosines).
 void form_to_recip(const MetricForm& form, CellParams& recip);
 void recip_to_form(const CellParams& recip, MetricForm& form);

@@ -32,18 +32,28 @@ void recipconv(const CellParams& in, CellParams& out) {
   // for that NaN differs (x86 negative, aarch64 positive), and the square
   // root reports only a negative one: take it as the geometry's positive
   // NaN, which passes silently, on every platform.
-  const double s = dsqrt(geo_nan(w));
+  const double s = dsqrt(canonical_nan(w));
   const float vr = single(a * b * c * s);
   const float sinar = single(dsqrt(1.0 - ca * ca));
   const float sinbr = single(dsqrt(1.0 - cb * cb));
   const float singr = single(dsqrt(1.0 - cc * cc));
   // a* = 2 pi b c sin(alpha) / V
-  out[slot::a] = geo_nan(two_pi * b * c * sinar / vr);
-  out[slot::b] = geo_nan(two_pi * a * c * sinbr / vr);
-  out[slot::c] = geo_nan(two_pi * a * b * singr / vr);
+  out[slot::a] = canonical_nan(two_pi * b * c * sinar / vr);
+  out[slot::b] = canonical_nan(two_pi * a * c * sinbr / vr);
+  out[slot::c] = canonical_nan(two_pi * a * b * singr / vr);
   // cos alpha* = (cos beta cos gamma - cos alpha) / (sin beta sin gamma);
   // the sines multiply in double, not float.
-  out[slot::alpha] = geo_nan((cb * cc - ca) / (double{sinbr} * double{singr}));
-  out[slot::beta] = geo_nan((cc * ca - cb) / (double{singr} * double{sinar}));
-  out[slot::gamma] = geo_nan((ca * cb - cc) / (double{sinar} * double{sinbr}));
+  out[slot::alpha] =
+      canonical_nan((cb * cc - ca) / (double{sinbr} * double{singr}));
+  out[slot::beta] =
+      canonical_nan((cc * ca - cb) / (double{singr} * double{sinar}));
+  out[slot::gamma] =
+      canonical_nan((ca * cb - cc) / (double{sinar} * double{sinbr}));
+}
+
+void convert_cell(CellParams& given, CellParams& other, MetricForm& form,
+                  bool given_is_direct) {
+  angles_to_cosines(given);
+  recipconv(given, other);  // its own inverse: either way round
+  recip_to_form(given_is_direct ? other : given, form);
 }

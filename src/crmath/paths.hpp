@@ -1,6 +1,8 @@
 // The three ways to a correctly rounded result, tried in this order: each
 // returns false when it cannot tell the rounding, and the last one always
-// answers. Tests and benchmarks call them one by one.
+// answers. Tests and benchmarks call them one by one. The cosine's take
+// 2^-27 <= |x| < 2^53 (below, cos x rounds to 1), the arc cosine's
+// -1 <= x <= 1.
 #pragma once
 #include "exact/exact.hpp"
 

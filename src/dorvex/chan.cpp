@@ -98,8 +98,10 @@ line_got next_line(inchan& in, char (&bufr)[line_max]) {
   for (;;) {
     const int c = next_byte(in);
     if (c < 0) {
-      if (!any) return line_got::end;
-      break;  // a last line without LF still counts
+      // A last line without LF still counts; one cut by a failed read
+      // does not: it may end anywhere.
+      if (!any || in.error != 0) return line_got::end;
+      break;
     }
     if (c == '\n') break;
     if (c == '\r') continue;

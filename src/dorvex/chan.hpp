@@ -37,6 +37,9 @@ long fd_read(void* ctx, char* buf, std::size_t n);
 long fd_write(void* ctx, const char* buf, std::size_t n);
 // True for a terminal or console.
 bool is_console(int fd);
+// Moves a seekable descriptor back over `unread` bytes read ahead; does
+// nothing to a pipe or terminal.
+void give_back(int fd, std::size_t unread);
 // Standard input and output as bytes: no LF to CR LF, no Ctrl-Z as end of
 // file by the C library (Windows; elsewhere nothing to do).
 void raw_std_channels();
@@ -52,5 +55,6 @@ constexpr std::size_t line_max = 4096;
 enum class line_got { line, too_long, end };
 // One line without its LF and with every CR dropped, NUL-terminated in
 // bufr. A line longer than bufr holds is skipped to its end and reported
-// as too long; nothing past bufr is ever written.
+// as too long; nothing past bufr is ever written. A line that a failed
+// read cuts short is no line: the input has ended.
 line_got next_line(inchan& in, char (&bufr)[line_max]);

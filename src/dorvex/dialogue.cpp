@@ -82,7 +82,7 @@ void report(outchan& out, CellParams& direct, CellParams& recip,
   put(out, "\n");
 }
 
-exit_status converse(inchan& in, outchan& out) {
+exit_status ask_and_convert(inchan& in, outchan& out) {
   char bufr[line_max];
   CellParams direct, recip;
   MetricForm form;
@@ -96,16 +96,14 @@ exit_status converse(inchan& in, outchan& out) {
       recipconv(recip, direct);
       break;
     case 2:    // a direct cell, or
-    case 3: {  // a reciprocal one: recipconv is its own inverse
+    case 3: {  // a reciprocal one
       const bool direct_given = mode == 2;
       CellParams& given = direct_given ? direct : recip;
       CellParams& other = direct_given ? recip : direct;
       put(out, direct_given ? "Enter a b c alpha beta gamma:\n"
                             : "Enter a* b* c* alpha* beta* gamma*:\n");
       if (!read_six(in, out, bufr, given)) return exit_status::no_input;
-      angles_to_cosines(given);
-      recipconv(given, other);
-      recip_to_form(recip, form);
+      convert_cell(given, other, form, direct_given);
       break;
     }
     default:
@@ -136,7 +134,7 @@ void failure(outchan& err, const char* what, int error) {
 
 exit_status dialogue(inchan& in, outchan& out, outchan& err) {
   set_domain_sink(to_err, &err);
-  exit_status status = converse(in, out);
+  exit_status status = ask_and_convert(in, out);
   set_domain_sink(nullptr, nullptr);
   flush(out);
   // A failure is never reported as success or as a plain end of input.

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 
 #include "dorvex/chan.hpp"
 
@@ -40,7 +41,8 @@ unsigned int count(std::size_t n) {
 // descriptor when it is non-blocking and not ready yet: a parent's
 // non-blocking pipe is no end of input and no lost output.
 template <class Call>
-long again([[maybe_unused]] int fd, [[maybe_unused]] bool reading, Call call) {
+long retry_call([[maybe_unused]] int fd, [[maybe_unused]] bool reading,
+                Call call) {
   for (;;) {
     const long n = call();
     if (n >= 0) return n;
@@ -60,12 +62,12 @@ long again([[maybe_unused]] int fd, [[maybe_unused]] bool reading, Call call) {
 
 long fd_read(void* ctx, char* buf, std::size_t n) {
   const int fd = *static_cast<int*>(ctx);
-  return again(fd, true, [&] { return sys_read(fd, buf, count(n)); });
+  return retry_call(fd, true, [&] { return sys_read(fd, buf, count(n)); });
 }
 
 long fd_write(void* ctx, const char* buf, std::size_t n) {
   const int fd = *static_cast<int*>(ctx);
-  return again(fd, false, [&] { return sys_write(fd, buf, count(n)); });
+  return retry_call(fd, false, [&] { return sys_write(fd, buf, count(n)); });
 }
 
 bool is_console(int fd) {
@@ -73,6 +75,15 @@ bool is_console(int fd) {
   return _isatty(fd) != 0;
 #else
   return ::isatty(fd) == 1;
+#endif
+}
+
+void give_back(int fd, std::size_t unread) {
+  if (unread == 0) return;
+#ifdef _WIN32
+  _lseeki64(fd, -static_cast<long long>(unread), SEEK_CUR);
+#else
+  ::lseek(fd, -static_cast<off_t>(unread), SEEK_CUR);
 #endif
 }
 

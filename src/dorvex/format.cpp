@@ -10,7 +10,7 @@ namespace {
 // The integer nearest |x| * 10^p after two roundings, first to a 64-bit
 // significand, then to an integer, both ties to even. Fits 64 bits: true
 // and the value in v; otherwise false and the value in n.
-bool scaled(double x, int p, u64& v, big& n) {
+bool scale_to_integer(double x, int p, u64& v, big& n) {
   int e;
   const double f = std::frexp(std::fabs(x), &e);
   const auto m = static_cast<u64>(std::ldexp(f, 53));  // exact
@@ -38,16 +38,14 @@ bool scaled(double x, int p, u64& v, big& n) {
   return false;
 }
 
-// Keeps 19 significant digits, rounding the first dropped one ties to even;
-// the positions after it become zeros. Returns the (possibly longer) count.
+// Keeps 19 significant digits, rounded by the one rule on the digits
+// dropped; the positions after them become zeros. Returns the (possibly longer)
+// count.
 int keep_19(char* d, int len) {
   if (len <= 19) return len;
-  bool up = d[19] > '5';
-  if (d[19] == '5') {
-    bool rest = false;
-    for (int k = 20; k < len; ++k) rest |= d[k] != '0';
-    up = rest || ((d[18] - '0') & 1);
-  }
+  bool more = d[19] > '5';
+  for (int k = 20; k < len; ++k) more = more || d[k] != '0';
+  const bool up = rounds_up(d[19] >= '5', more, (d[18] - '0') & 1);
   std::memset(d + 19, '0', static_cast<std::size_t>(len - 19));
   if (!up) return len;
   int k = 18;
@@ -62,7 +60,7 @@ int keep_19(char* d, int len) {
 }
 
 // Blanks up to width w for a text of len characters, then the sign.
-char* lead(char* out, int w, int len, char sign) {
+char* pad_then_sign(char* out, int w, int len, char sign) {
   const int pad = w > len ? w - len : 0;
   std::memset(out, ' ', static_cast<std::size_t>(pad));
   out += pad;
@@ -75,25 +73,26 @@ char* lead(char* out, int w, int len, char sign) {
 int format_fixed(double x, int w, int p, char* out) {
   const bool neg = std::signbit(x);
   if (!std::isfinite(x)) {
-    char* o = lead(out, w, 4, neg ? '-' : '+');
+    char* o = pad_then_sign(out, w, 4, neg ? '-' : '+');
     const char* word = std::isnan(x) ? "NAN" : "INF";
     for (int k = 0; k < 3; ++k) *o++ = word[k];
     return static_cast<int>(o - out);
   }
   u64 v = 0;
   big n;
-  if (x == 0 || scaled(x, p, v, n)) {
+  if (x == 0 || scale_to_integer(x, p, v, n)) {
     if (v < ten_to[19]) {
-      // The common case: each digit written once, from the last, with the
-      // point p digits from the end; zero prints unsigned.
+      // The common case: the whole part and the decimals, each written
+      // once; zero prints unsigned.
       const int nd = digit_count(v), whole = nd > p ? nd - p : 1;
       const int len = (neg && v) + whole + (p > 0) + p;
-      char* o = lead(out, w, len, neg && v ? '-' : 0);
-      char* end = out + (w > len ? w : len);
-      for (int k = 0; k < p; ++k, v /= 10)
-        *--end = static_cast<char>('0' + v % 10);
-      if (p > 0) *--end = '.';
-      put_digits(v, whole, o);
+      char* o = pad_then_sign(out, w, len, neg && v ? '-' : 0);
+      const u64 unit = ten_to[p];
+      o += put_digits(v / unit, whole, o);
+      if (p > 0) {
+        *o++ = '.';
+        put_digits(v % unit, p, o);
+      }
       return w > len ? w : len;
     }
   }
@@ -102,7 +101,7 @@ int format_fixed(double x, int w, int p, char* out) {
   int nd = v ? put_digits(v, 1, d) : big_digits(n, d);
   nd = keep_19(d, nd);
   const int whole = nd - p, len = neg + nd + (p > 0);
-  char* o = lead(out, w, len, neg ? '-' : 0);
+  char* o = pad_then_sign(out, w, len, neg ? '-' : 0);
   std::memcpy(o, d, static_cast<std::size_t>(whole));
   o += whole;
   if (p > 0) *o++ = '.';

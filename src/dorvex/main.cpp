@@ -9,5 +9,9 @@ int main() {
   // gets 512-byte blocks.
   outchan out = out_to(fd_write, &fd_out, is_console(fd_out));
   outchan err = out_to(fd_write, &fd_err, true);
-  return static_cast<int>(dialogue(in, out, err));
+  const exit_status status = dialogue(in, out, err);
+  // As head does: a file is left just after the last byte used, so the
+  // next program reading it (a second dorvex, say) reads on from there.
+  give_back(fd_in, in.len - in.pos);
+  return static_cast<int>(status);
 }

@@ -15,12 +15,12 @@ bool is_digit(char c) {
 
 // White space, then one optional sign; `end` when the line ends there:
 // nothing to read.
-struct start {
+struct number_head {
   const char* p;  // after the sign
   bool neg, sign, end;
 };
 
-start number_start(const char* s) {
+number_head number_start(const char* s) {
   while (is_space(*s)) ++s;
   const bool neg = *s == '-', sign = neg || *s == '+';
   const char* p = sign ? s + 1 : s;
@@ -88,23 +88,9 @@ decimal parse_decimal(const char* p, bool neg, bool sign) {
   return d;
 }
 
-// 10^e as a double, e from 0 to 22: every one of them is exact.
-struct double_tens {
-  double at[23];
-};
-constexpr double_tens make_tens() {
-  double_tens t{};
-  for (int e = 0; e < 23; ++e)
-    t.at[e] = e < 20 ? static_cast<double>(ten_to[e])
-                     : static_cast<double>(ten_to[19]) *
-                           static_cast<double>(ten_to[e - 19]);
-  return t;
-}
-constexpr double_tens exact_tens = make_tens();
-
 // v * 2^scale rounded to 53 bits; sticky stands for nonzero bits already
 // cut off below v. Only for results far inside the range.
-double round_top(u128 v, bool sticky, int scale) {
+double round_to_double(u128 v, bool sticky, int scale) {
   const int b = bitlen(v);
   if (b <= 53) return std::ldexp(static_cast<double>(v.lo), scale);
   const u128 m = round_shift(v, b - 53, sticky);
@@ -112,7 +98,7 @@ double round_top(u128 v, bool sticky, int scale) {
 }
 
 // x rounded from bit `shift` up, as an integer of at most 54 bits.
-u64 round_big(const big& x, int shift, bool sticky) {
+u64 round_big_to_bits(const big& x, int shift, bool sticky) {
   bool below;
   if (shift <= 0) return big_bits_from(x, 0, below).lo;  // exact
   const u128 top = big_bits_from(x, shift - 1, below);
@@ -124,16 +110,17 @@ double to_double(u64 digits, long long e) {
   // Exact operands and one rounding: the common case of a typed number.
   if (digits <= (u64{1} << 53) && e >= -22 && e <= 22) {
     const double d = static_cast<double>(digits);
-    return e >= 0 ? d * exact_tens.at[e] : d / exact_tens.at[-e];
+    return e >= 0 ? d * ten_to_exactly.at[e] : d / ten_to_exactly.at[-e];
   }
   // Both operands fit 64 bits: one exact 128-bit product, or a quotient of
   // at least 63 bits with the remainder as sticky bit.
-  if (e >= 0 && e <= 19) return round_top(mul(digits, ten_to[e]), false, 0);
+  if (e >= 0 && e <= 19)
+    return round_to_double(mul(digits, ten_to[e]), false, 0);
   if (e < 0 && e >= -19) {
     const int k = std::countl_zero(digits) + 63;  // n has 127 bits
     bool rest;
     const u128 q = divide(shl({0, digits}, k), ten_to[-e], rest);
-    return round_top(q, rest, -k);
+    return round_to_double(q, rest, -k);
   }
   big x;
   big_set(x, digits);
@@ -141,24 +128,24 @@ double to_double(u64 digits, long long e) {
     big_mul_pow10(x, static_cast<int>(e));
     const int b = big_bitlen(x);
     const int shift = b > 53 ? b - 53 : 0;
-    const u64 m = round_big(x, shift, false);
+    const u64 m = round_big_to_bits(x, shift, false);
     if (shift + 64 - std::countl_zero(m) > 1024)
       return std::numeric_limits<double>::max();
     return std::ldexp(static_cast<double>(m), shift);
   }
   // Quotient with at least 66 bits, the rest folded into a sticky bit.
-  const int m10 = static_cast<int>(-e);
-  const int bits10 = m10 * 3402 / 1024 + 1;  // > log2(10^m10)
-  int k = bits10 + 66 - big_bitlen(x);
+  const int neg_exp = static_cast<int>(-e);
+  const int pow10_bits = neg_exp * 3402 / 1024 + 1;  // > log2(10^neg_exp)
+  int k = pow10_bits + 66 - big_bitlen(x);
   if (k < 0) k = 0;
   big_shl(x, k);
-  const bool sticky = big_div_pow10(x, m10);
+  const bool sticky = big_div_pow10(x, neg_exp);
   const int b = big_bitlen(x);
   // Below 2^-1022 fewer bits remain: the lowest is 2^-1074.
   int shift = b - 53;
   if (k - 1074 > shift) shift = k - 1074;
   if (shift > b) return 0.0;
-  const u64 m = round_big(x, shift, sticky);
+  const u64 m = round_big_to_bits(x, shift, sticky);
   return std::ldexp(static_cast<double>(m), shift - k);
 }
 
@@ -181,7 +168,7 @@ double convert(const decimal& d) {
 }  // namespace
 
 int_scan scan_integer(const char* s) {
-  const start st = number_start(s);
+  const number_head st = number_start(s);
   const char* p = st.p;
   if (st.end) return {scan_got::end, 0, p};
   if (!is_digit(*p)) return {scan_got::none, 0, p};
@@ -198,7 +185,7 @@ int_scan scan_integer(const char* s) {
 }
 
 real_scan scan_real(const char* s) {
-  const start st = number_start(s);
+  const number_head st = number_start(s);
   if (st.end) return {scan_got::end, 0, st.p};
   const decimal d = parse_decimal(st.p, st.neg, st.sign);
   if (d.what == kind::none) return {scan_got::none, 0, d.next};

@@ -163,6 +163,7 @@ void big_isqrt(big& x, big& root) {
   // digit by digit, two bits of x to one bit of the root
   big bit, t;
   big_set(root, 0);
+  if (x.n == 0) return;
   big_set(bit, 1);
   big_shl(bit, (big_bitlen(x) - 1) & ~1);
   while (bit.n > 0) {

@@ -1,7 +1,7 @@
 // Exact integer arithmetic behind reading and printing numbers and the
-// correctly rounded functions: the powers of ten, a 128-bit integer that is
-// the same on every target, one rounding rule, one digit writer and a
-// fixed-size big integer.
+// correctly rounded functions: the powers of ten (as integers and as exact
+// doubles), a 128-bit integer that is the same on every target, one
+// rounding rule, one digit writer and a fixed-size big integer.
 #pragma once
 #include <bit>
 #include <cstdint>
@@ -29,6 +29,20 @@ inline constexpr u64 ten_to[20] = {1,
                                    100000000000000000,
                                    1000000000000000000,
                                    10000000000000000000u};
+
+// 10^k as a double for k = 0 to 22: every power of ten a double holds
+// exactly.
+struct exact_doubles {
+  double at[23];
+};
+inline constexpr exact_doubles ten_to_exactly = [] {
+  exact_doubles t{};
+  for (int k = 0; k < 23; ++k)
+    t.at[k] = k < 20 ? static_cast<double>(ten_to[k])
+                     : static_cast<double>(ten_to[19]) *
+                           static_cast<double>(ten_to[k - 19]);
+  return t;
+}();
 
 // Two halves, so 32-bit targets (no 128-bit type) compute the same bits.
 struct u128 {
@@ -134,13 +148,20 @@ constexpr bool any_below(u128 v, int i) {
   return v.lo != 0 || v.hi != 0;
 }
 
-// The one rounding rule: v / 2^s to the nearest integer, ties to even;
-// sticky stands for nonzero bits already cut off below v. s from 0 to 127.
+// The one rounding rule, to nearest with ties to even: whether a kept
+// value goes up by one, given that the part dropped is at least half a
+// unit (half), more than half (more), and the kept value is odd.
+constexpr bool rounds_up(bool half, bool more, bool odd) {
+  return half && (more || odd);
+}
+
+// v / 2^s to the nearest integer, ties to even; sticky stands for nonzero
+// bits already cut off below v. s from 0 to 127.
 constexpr u128 round_shift(u128 v, int s, bool sticky) {
   if (s == 0) return v;
   u128 q = shr(v, s);
   const bool half = (shr(v, s - 1).lo & 1) != 0;
-  if (half && (sticky || any_below(v, s - 1) || (q.lo & 1))) {
+  if (rounds_up(half, sticky || any_below(v, s - 1), q.lo & 1)) {
     q.lo += 1;
     q.hi += q.lo == 0;
   }
