@@ -4,7 +4,8 @@
 # emulator, and the built program answers the worked example as a process
 # exactly as on x86-64; on x86-64 also under CPUs without and with FMA.
 # Unit tests run too on a 32-bit target (i386), a big-endian one (s390x)
-# and Windows.
+# and Windows. WebAssembly runs under Node, and its page in Chromium
+# (tests/web_test.mjs, which needs `npm ci --prefix tests/web`).
 # Usage: tests/platforms.sh [work-dir] [platform...]   (default: all)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,7 +15,7 @@ shift || true
 tc=$root/cmake/toolchain
 all=(x86_64-gcc-O0 x86_64-gcc-O2 x86_64-clang-O0 x86_64-clang-O2
   aarch64-linux-gnu arm-linux-gnueabihf i686-linux-gnu s390x-linux-gnu
-  powerpc64le-linux-gnu x86_64-w64-mingw32)
+  powerpc64le-linux-gnu x86_64-w64-mingw32 wasm32-wasi)
 with_units=" i686-linux-gnu s390x-linux-gnu x86_64-w64-mingw32 "
 # Wine: a prefix of our own, made once, and one server kept for every start
 # (0.2 s each instead of 4).
@@ -42,12 +43,32 @@ gtest() {  # triple -> prints the GTest_DIR to use
 }
 
 worked=$'2\n5 6 7 80 85 95\n'
+
+# WebAssembly's products: the npm tarball installed and run, the sizes
+# (the .wasm plus its loader, at most 150 KB), one dialogue's time under
+# Node after start-up (at most 5 ms), and the page in Chromium.
+wasm_checks() {  # build dir
+  local b=$1 tmp page npm
+  tmp=$(mktemp -d)
+  (cd "$tmp" && npm pack "$b/npm" >/dev/null 2>&1) &&
+    npm install -g --prefix "$tmp/prefix" "$tmp"/dorvex-*.tgz >/dev/null 2>&1 &&
+    printf '%s' "$worked" | "$tmp/prefix/bin/dorvex" 2>&1 |
+    cmp - "$root/tests/worked_example.txt" || { rm -rf "$tmp"; return 1; }
+  echo "npm: $(basename "$tmp"/dorvex-*.tgz) installs and runs the worked example"
+  rm -rf "$tmp"
+  page=$(cat "$b/web/dorvex-wasm.js" "$b/web/dorvex-page.js" | wc -c)
+  npm=$(cat "$b/npm/dorvex.wasm" "$b/npm/dorvex.mjs" | wc -c)
+  echo "size: page $page bytes, npm $npm bytes"
+  [ "$page" -le 153600 ] && [ "$npm" -le 153600 ] || return 1
+  node "$root/bench/wasm_dialogue.mjs" "$b/dorvex.wasm" || return 1
+  node "$root/tests/web_test.mjs" "$b/web" "$root/tests/golden.txt" "$b"
+}
 fail=0
 for p in "${@:-${all[@]}}"; do
   b=$work/$p
   args=(-DCMAKE_BUILD_TYPE=None)
   targets=(dorvex transcripts)
-  run=()
+  [ "$p" = wasm32-wasi ] && targets+=(web npm_package)
   case $p in
     x86_64-*-O?)
       cc=${p#x86_64-}; cc=${cc%-*}
@@ -77,9 +98,10 @@ for p in "${@:-${all[@]}}"; do
   case $p in
     x86_64-*-O?) emu=() ;;
     x86_64-w64-mingw32) emu=(/usr/lib/wine/wine64) ;;
+    wasm32-wasi) emu=(node "$root/tests/wasi-run.mjs") ;;
     *) emu=("qemu-$(sed -n 's/^set(cross_qemu qemu-\(.*\))$/\1/p' "$tc/$p.cmake")" -L "/usr/$p") ;;
   esac
-  exe=$b/dorvex; [ -f "$exe.exe" ] && exe=$exe.exe
+  exe=$b/dorvex; [ -f "$exe.exe" ] && exe=$exe.exe; [ -f "$exe.wasm" ] && exe=$exe.wasm
   if printf '%s' "$worked" | "${emu[@]}" "$exe" >"$b.worked" 2>&1 &&
     [ -n "$(cat "$b.worked")" ] &&
     cmp -s "$b.worked" "$root/tests/worked_example.txt"; then
@@ -99,6 +121,13 @@ for p in "${@:-${all[@]}}"; do
         proc+="; -cpu $cpu DIFFERS"; fail=1; tail -5 "$b.$cpu"
       fi
     done
+  fi
+  if [ "$p" = wasm32-wasi ]; then  # the npm command and the page
+    if wasm_checks "$b" >"$b.web" 2>&1; then
+      proc+="; $(grep -E '^(npm|size|speed|browser|ready)' "$b.web" | tr '\n' ';' | sed 's/;$//; s/;/; /g')"
+    else
+      proc+="; npm, page or browser FAILED"; fail=1; tail -30 "$b.web"
+    fi
   fi
   if [ "$p" = x86_64-w64-mingw32 ]; then  # the Windows package
     (cd "$b" && cpack >/dev/null)
