@@ -41,15 +41,6 @@ u128 isqrt125(u64 m, int& k) {
   return root;
 }
 
-// m and e of a positive double x = m 2^e, m an integer.
-u64 mantissa(double x, int& e) {
-  const u64 b = std::bit_cast<u64>(x);
-  const int be = static_cast<int>(b >> 52);
-  const u64 m = b & ((u64{1} << 52) - 1);
-  e = (be ? be : 1) - 1075;
-  return be ? m | u64{1} << 52 : m;
-}
-
 }  // namespace
 
 bool acos_fast(double x, double& y) {

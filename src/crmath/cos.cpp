@@ -70,9 +70,9 @@ quarter_turns reduce_payne_hanek(double ax) {
   // ax = m 2^-s; ax 2/pi = m (2/pi in 64-bit words) 2^-s (Payne & Hanek
   // 1983): for ax < 2^53 every bit of 2/pi counts, 256 of them give the
   // fraction to 2^-200.
-  const u64 bits = std::bit_cast<u64>(ax);
-  const u64 m = (bits & ((u64{1} << 52) - 1)) | u64{1} << 52;
-  const int s = 1075 - static_cast<int>(bits >> 52);
+  int e;
+  const u64 m = mantissa(ax, e);
+  const int s = -e;
   u64 acc[5] = {};  // m times the first four words, little-endian
   for (int j = 3; j >= 0; --j) {
     const u128 p = mul(m, two_over_pi[j]);

@@ -18,6 +18,15 @@ constexpr double nearest_int(double v) {
   return (v + 0x1.8p52) - 0x1.8p52;
 }
 
+// x = m 2^e with m an integer below 2^53, for finite x >= 0.
+inline std::uint64_t mantissa(double x, int& e) {
+  const auto b = std::bit_cast<std::uint64_t>(x);
+  const int be = static_cast<int>(b >> 52);
+  const std::uint64_t m = b & ((std::uint64_t{1} << 52) - 1);
+  e = (be ? be : 1) - 1075;
+  return be ? m | std::uint64_t{1} << 52 : m;
+}
+
 // a + b exactly (Knuth, TAOCP vol. 2, 4.2.2, Theorem B).
 constexpr dd two_sum(double a, double b) {
   const double s = a + b, bb = s - a;

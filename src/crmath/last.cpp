@@ -53,14 +53,6 @@ void fixed_of(big& out, u64 m, int e, int w) {
     big_shr(out, -(e + w));
 }
 
-u64 mantissa(double x, int& e) {
-  const u64 b = std::bit_cast<u64>(x);
-  const int be = static_cast<int>(b >> 52);
-  e = (be ? be : 1) - 1075;
-  const u64 m = b & ((u64{1} << 52) - 1);
-  return be ? m | u64{1} << 52 : m;
-}
-
 // v 2^-w to the nearest double (ties to even); v >= 2^128.
 double nearest(const big& v, int w) {
   const int n = big_bitlen(v);
