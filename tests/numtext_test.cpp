@@ -292,7 +292,9 @@ TEST(NextLine, Table) {
           << r.input << " step " << step;
 }
 
-#ifndef _WIN32
+// (Not under qemu-user, which does not interrupt a blocked read as a
+// kernel does, nor on Windows, which has no such signals.)
+#if !defined(_WIN32) && !defined(DORVEX_CROSS_BUILD)
 // A signal whose handler does not restart system calls interrupts a read:
 // the read is made again, not taken for a failed input.
 TEST(NextLine, AnInterruptedReadIsMadeAgain) {
@@ -335,8 +337,8 @@ TEST(NextLine, ALineCutByAFailedReadIsNoLine) {
   EXPECT_EQ(out_text,
             "How do you want to start?  Enter 1 for ABCDEF; 2 for real "
             "lattice;\n3 for recip. lattice: Enter a b c alpha beta gamma:\n");
-  EXPECT_EQ(err_text,
-            "dorvex: cannot read standard input: Connection reset by peer\n");
+  EXPECT_EQ(err_text, std::string("dorvex: cannot read standard input: ") +
+                          std::strerror(ECONNRESET) + "\n");
 }
 
 TEST(Random, ScanRealAgainstStrtod) {

@@ -91,7 +91,7 @@ for p in "${@:-${all[@]}}"; do
     echo "$p: build WARNINGS"; grep -E 'warning:' "$b.log" | head; fail=1
   fi
   link=$(sed -n 's/^-- dorvex links as: //p' "$b.log")
-  tests=$( (cd "$b" && ctest -LE slow --output-on-failure 2>&1) | tee "$b.ctest" |
+  tests=$( (cd "$b" && ctest -LE slow --timeout 300 --output-on-failure 2>&1) | tee "$b.ctest" |
     grep -E 'tests passed|tests failed' || true)
   grep -q '100% tests passed' <<<"$tests" || { fail=1; tail -30 "$b.ctest"; }
   # The program itself, as a process, on the platform's descriptors.
