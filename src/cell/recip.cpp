@@ -26,17 +26,19 @@ double cosines_to_angles(double x) {
 void recipconv(const CellParams& in, CellParams& out) {
   const double a = in[slot::a], b = in[slot::b], c = in[slot::c];
   const double ca = in[slot::alpha], cb = in[slot::beta], cc = in[slot::gamma];
-  // squared volume of the cell with unit edges
-  const double w = 2.0 * ca * cb * cc + 1.0 - ca * ca - cb * cb - cc * cc;
+  // squared volume of the cell with unit edges; every product is rounded
+  // before it is added, whatever the compiler would fuse
+  const double w = rounded(2.0 * ca * cb * cc) + 1.0 - rounded(ca * ca) -
+                   rounded(cb * cb) - rounded(cc * cc);
   // Infinite cosines can make w inf - inf or 0 * inf. The hardware's sign
   // for that NaN differs (x86 negative, aarch64 positive), and the square
   // root reports only a negative one: take it as the geometry's positive
   // NaN, which passes silently, on every platform.
   const double s = dsqrt(canonical_nan(w));
   const float vr = single(a * b * c * s);
-  const float sinar = single(dsqrt(1.0 - ca * ca));
-  const float sinbr = single(dsqrt(1.0 - cb * cb));
-  const float singr = single(dsqrt(1.0 - cc * cc));
+  const float sinar = single(dsqrt(1.0 - rounded(ca * ca)));
+  const float sinbr = single(dsqrt(1.0 - rounded(cb * cb)));
+  const float singr = single(dsqrt(1.0 - rounded(cc * cc)));
   // a* = 2 pi b c sin(alpha) / V
   out[slot::a] = canonical_nan(two_pi * b * c * sinar / vr);
   out[slot::b] = canonical_nan(two_pi * a * c * sinbr / vr);
@@ -44,11 +46,11 @@ void recipconv(const CellParams& in, CellParams& out) {
   // cos alpha* = (cos beta cos gamma - cos alpha) / (sin beta sin gamma);
   // the sines multiply in double, not float.
   out[slot::alpha] =
-      canonical_nan((cb * cc - ca) / (double{sinbr} * double{singr}));
+      canonical_nan((rounded(cb * cc) - ca) / (double{sinbr} * double{singr}));
   out[slot::beta] =
-      canonical_nan((cc * ca - cb) / (double{singr} * double{sinar}));
+      canonical_nan((rounded(cc * ca) - cb) / (double{singr} * double{sinar}));
   out[slot::gamma] =
-      canonical_nan((ca * cb - cc) / (double{sinar} * double{sinbr}));
+      canonical_nan((rounded(ca * cb) - cc) / (double{sinar} * double{sinbr}));
 }
 
 void convert_cell(CellParams& given, CellParams& other, MetricForm& form,

@@ -15,8 +15,13 @@ struct reduced {
   double err;
 };
 
+// The relative error of cos_or_sin: at most 2^-65.6 (the sine near
+// 1/128; 2^-66.9 for the cosine), HACKING.md, "Error bounds".
+constexpr double cos_or_sin_err = 0x1p-65;
+
 // Cody-Waite with pi/2 in four parts, for |x| < 2^20 (k < 2^20): k times
-// any of the first three is exact (Cody & Waite 1980, ch. 8).
+// any of the first three is exact (Cody & Waite 1980, ch. 8). The error
+// of r is below 2^-104 |r| + k 2^-153.
 reduced reduce_cody_waite(double ax) {
   const double k = nearest_int(ax * two_over_pi_d);
   const double r1 = ax - k * cw_pio2[0];  // exact, by Sterbenz's lemma
@@ -27,6 +32,7 @@ reduced reduce_cody_waite(double ax) {
           0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
 }
 
+// Payne-Hanek above 2^20: r to 2^-101.5 of itself.
 reduced reduce_large(double ax) {
   const quarter_turns t = reduce_payne_hanek(ax);
   // 106 of the fraction's bits, exactly, as a double-double
@@ -40,8 +46,8 @@ reduced reduce_large(double ax) {
   return {r, t.q, 0x1p-100 * std::fabs(r.hi)};
 }
 
-// cos r (sine = false) or sin r, |r| <= about pi/4, with a relative error
-// below 2^-68 (an absolute one below 2^-69 where the result passes 2^-8).
+// cos r (sine = false) or sin r, |r| <= pi/4 + 2^-31, within
+// cos_or_sin_err of the result.
 dd cos_or_sin(dd r, bool sine) {
   const bool flip = sine && r.hi < 0;  // sin is odd, cos even
   if (r.hi < 0) r = {-r.hi, -r.lo};
@@ -121,16 +127,25 @@ bool round_fixed(u128 v, u64 err, int ex, double& y) {
   return true;
 }
 
-bool cos_fast(double x, double& y) {
+fast_value cos_fast_value(double x) {
   const double ax = std::fabs(x);
   const reduced red = ax < 0x1p20 ? reduce_cody_waite(ax) : reduce_large(ax);
-  // cos(q pi/2 + r) = cos r, -sin r, -cos r, sin r
+  // cos(q pi/2 + r) = cos r, -sin r, -cos r, sin r; an error in r moves
+  // either by no more
   dd v = cos_or_sin(red.r, red.q & 1);
   if (red.q == 1 || red.q == 2) v = {-v.hi, -v.lo};
-  return round_dd(v, 0x1p-66 * std::fabs(v.hi) + red.err, y);
+  return {v, cos_or_sin_err * std::fabs(v.hi) + red.err};
 }
 
-bool cos_accurate(double x, double& y) {
+bool cos_fast(double x, double& y) {
+  const fast_value a = cos_fast_value(x);
+  return round_dd(a.v, a.err, y);
+}
+
+// Below 8 units of 2^ex (HACKING.md, "Error bounds"); 256 claimed.
+constexpr u64 cos_accurate_err = 256;
+
+fixed_value cos_accurate_value(double x) {
   const quarter_turns t = reduce_payne_hanek(std::fabs(x));
   // r = f pi/2 = rr 2^-(126 + zeros); u = r^2 in units of 2^-128
   const u128 rr = mulhi(t.frac, pio2_q126);
@@ -147,16 +162,23 @@ bool cos_accurate(double x, double& y) {
     bool rest;
     s = sub(one, divide(mulhi(u, s), d, rest));
   }
-  const u128 v = sine ? mulhi(rr, s) : s;
-  if (!round_fixed(v, 256, sine ? -125 - t.zeros : -127, y)) return false;
-  if ((t.q == 1 || t.q == 2) != (sine && t.negative)) y = -y;
+  return {sine ? mulhi(rr, s) : s, cos_accurate_err,
+          sine ? -125 - t.zeros : -127,
+          (t.q == 1 || t.q == 2) != (sine && t.negative)};
+}
+
+bool cos_accurate(double x, double& y) {
+  const fixed_value a = cos_accurate_value(x);
+  if (!round_fixed(a.v, a.err, a.ex, y)) return false;
+  if (a.negative) y = -y;
   return true;
 }
 
 double cr_cos(double x) {
   // 1 - x^2/2 rounds to 1 below 2^-27; cos 0 is exactly 1
   if (std::fabs(x) < 0x1p-27) return 1.0;
+  const fast_value a = cos_fast_value(x);
   double y;
-  if (cos_fast(x, y) || cos_accurate(x, y)) return y;
+  if (round_dd(a.v, a.err, y) || cos_accurate(x, y)) return y;
   return cos_last(x);
 }

@@ -1,8 +1,12 @@
-// Double-double arithmetic without fused multiply-add, so its bits do not
-// depend on the CPU or on the compiler's contraction of a * b + c.
+// Double-double arithmetic. Every error-free step takes its operands as
+// rounded() doubles, so no contraction of a * b + c can change a bit, and
+// the results are the same with and without fused multiply-add.
 #pragma once
 #include <bit>
+#include <cmath>
 #include <cstdint>
+
+#include "crmath/rounded.hpp"
 
 struct dd {
   double hi, lo;
@@ -14,8 +18,8 @@ constexpr double exp2i(int n) {
 }
 
 // v to the nearest integer (ties to even), for |v| < 2^51.
-constexpr double nearest_int(double v) {
-  return (v + 0x1.8p52) - 0x1.8p52;
+inline double nearest_int(double v) {
+  return (rounded(v) + 0x1.8p52) - 0x1.8p52;
 }
 
 // x = m 2^e with m an integer below 2^53, for finite x >= 0.
@@ -28,41 +32,50 @@ inline std::uint64_t mantissa(double x, int& e) {
 }
 
 // a + b exactly (Knuth, TAOCP vol. 2, 4.2.2, Theorem B).
-constexpr dd two_sum(double a, double b) {
+inline dd two_sum(double a, double b) {
+  a = rounded(a);
+  b = rounded(b);
   const double s = a + b, bb = s - a;
   return {s, (a - (s - bb)) + (b - bb)};
 }
 
 // a + b exactly when |a| >= |b| or a is 0 (Dekker 1971).
-constexpr dd fast_two_sum(double a, double b) {
+inline dd fast_two_sum(double a, double b) {
+  a = rounded(a);
+  b = rounded(b);
   const double s = a + b;
   return {s, b - (s - a)};
 }
 
-// a as two halves of 26 bits each (Veltkamp's splitting, Dekker 1971).
-constexpr dd split(double a) {
-  const double t = 134217729.0 * a;  // 2^27 + 1
-  const double h = t - (t - a);
-  return {h, a - h};
-}
-
-// a * b exactly (Dekker 1971, mul12), for |a|, |b| below 2^995.
-constexpr dd two_prod(double a, double b) {
-  const double p = a * b;
-  const dd x = split(a), y = split(b);
-  return {p, ((x.hi * y.hi - p) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo};
+// a * b exactly (Dekker 1971, mul12), for |a|, |b| below 2^995 and a
+// product whose low part does not underflow (|a b| above 2^-969).
+inline dd two_prod(double a, double b) {
+  const double p = rounded(a * b);
+#if defined(__FP_FAST_FMA) || defined(__FMA__) || defined(__ARM_FEATURE_FMA)
+  return {p, std::fma(a, b, -p)};  // one instruction, exact
+#else
+  // a and b as two halves of 26 bits each (Veltkamp's splitting); the
+  // products of halves are exact
+  const double ta = rounded(134217729.0 * a), tb = rounded(134217729.0 * b);
+  const double ah = ta - (ta - a), al = a - ah;
+  const double bh = tb - (tb - b), bl = b - bh;
+  return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
+#endif
 }
 
 // (a.hi + a.lo)(b.hi + b.lo), relative error below 2^-102.
-constexpr dd dd_mul(dd a, dd b) {
+inline dd dd_mul(dd a, dd b) {
   const dd p = two_prod(a.hi, b.hi);
   return fast_two_sum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
 }
 
 // The nearest double to y.hi + y.lo, when every value within err of it
-// rounds to the same double (Ziv's rounding test); err >= 2^-100 |y.hi|.
+// rounds to the same double (Ziv's rounding test). err >= 2^-100 |y.hi|
+// makes the test exact: the rounding of y.lo +- err, at most 2^-106 |y.hi|,
+// cannot move either sum across a rounding boundary unnoticed.
 inline bool round_dd(dd y, double err, double& out) {
-  const double u = y.hi + (y.lo + err), v = y.hi + (y.lo - err);
+  const double hi = rounded(y.hi), lo = rounded(y.lo), e = rounded(err);
+  const double u = hi + (lo + e), v = hi + (lo - e);
   out = u;
   return u == v;
 }

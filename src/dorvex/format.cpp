@@ -33,6 +33,7 @@ bool scale_to_integer(double x, int p, u64& v, big& n) {
     v = prod.lo << e;
     return true;
   }
+  static_assert(1024 + 30 <= 32 * big::cap);  // DBL_MAX 10^9 < 2^1054
   big_set(n, prod.lo);
   big_shl(n, e);
   return false;

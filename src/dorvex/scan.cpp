@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "crmath/rounded.hpp"  // one rounding per double operation
 #include "dorvex/numtext.hpp"
 #include "exact/exact.hpp"
 
@@ -134,6 +135,9 @@ double to_double(u64 digits, long long e) {
     return std::ldexp(static_cast<double>(m), shift);
   }
   // Quotient with at least 66 bits, the rest folded into a sticky bit.
+  // convert() lets e down to -342 (19 digits, 10^-323): the dividend then
+  // has pow10_bits + 66 bits.
+  static_assert(342 * 3402 / 1024 + 1 + 66 <= 32 * big::cap);
   const int neg_exp = static_cast<int>(-e);
   const int pow10_bits = neg_exp * 3402 / 1024 + 1;  // > log2(10^neg_exp)
   int k = pow10_bits + 66 - big_bitlen(x);

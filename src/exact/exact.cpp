@@ -1,9 +1,17 @@
 #include "exact/exact.hpp"
 
+#include <cstdlib>
+
 namespace {
 
 void trim(big& x) {
   while (x.n > 0 && x.w[x.n - 1] == 0) --x.n;
+}
+
+// Every user sizes its values to big::cap; one that outgrows it is a bug
+// to stop at, not a value to cut.
+void fits(int limbs) {
+  if (limbs > big::cap) std::abort();
 }
 
 }  // namespace
@@ -15,7 +23,10 @@ void big_mul_small(big& x, std::uint32_t m) {
     x.w[i] = static_cast<std::uint32_t>(t);
     carry = t >> 32;
   }
-  if (carry && x.n < big::cap) x.w[x.n++] = static_cast<std::uint32_t>(carry);
+  if (carry) {
+    fits(x.n + 1);
+    x.w[x.n++] = static_cast<std::uint32_t>(carry);
+  }
 }
 
 std::uint32_t big_div_small(big& x, std::uint32_t d) {
@@ -57,8 +68,8 @@ void big_mul_pow10(big& x, int e) {
 void big_shl(big& x, int bits) {
   if (x.n == 0) return;
   const int limbs = bits / 32, r = bits % 32;
-  int n = x.n + limbs + 1;
-  if (n > big::cap) n = big::cap;  // callers size their shifts to fit
+  const int n = (big_bitlen(x) + bits + 31) / 32;
+  fits(n);
   for (int i = n - 1; i >= 0; --i) {
     const int j = i - limbs;
     const u64 hi = (j >= 0 && j < x.n) ? x.w[j] : 0;
@@ -124,7 +135,10 @@ void big_add(big& x, const big& y) {
     carry = t >> 32;
   }
   x.n = n;
-  if (carry && x.n < big::cap) x.w[x.n++] = 1;
+  if (carry) {
+    fits(x.n + 1);
+    x.w[x.n++] = 1;
+  }
 }
 
 void big_sub(big& x, const big& y) {
@@ -145,6 +159,7 @@ int big_cmp(const big& x, const big& y) {
 }
 
 void big_mul(const big& x, const big& y, big& out) {
+  fits(x.n + y.n);
   out.n = x.n + y.n;
   for (int i = 0; i < out.n; ++i) out.w[i] = 0;
   for (int i = 0; i < x.n; ++i) {

@@ -184,8 +184,11 @@ constexpr int put_digits(u64 v, int width, char* out) {
   return n;
 }
 
-// Fixed-size unsigned integer: 1600 bits hold 10^343 * 2^80 (reading) and
-// 2^1088 (printing), the largest values these routines meet.
+// Fixed-size unsigned integer. Its users' largest values, each checked
+// where it is made: a square at the last path's 608 fraction bits (40
+// limbs), a decimal string times 2^66 over 10^342 when reading (38), and
+// DBL_MAX 10^9 when printing (33). An operation that would outgrow it
+// stops the program rather than cut the value.
 struct big {
   static constexpr int cap = 50;
   std::uint32_t w[cap];  // little-endian 32-bit limbs
