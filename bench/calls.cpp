@@ -5,6 +5,7 @@
 //                        to_chars4 snprintf4 scan_real from_chars strtod
 //                        cr_cos cos cos_accurate cos_last
 //                        cr_acos acos acos_accurate acos_last
+//                        dorvex_convert
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "crmath/crmath.hpp"
 #include "crmath/paths.hpp"
+#include "dorvex.h"
 #include "dorvex/numtext.hpp"
 #include "inputs.hpp"
 
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
   corpus();
   angles();
   cosines();
+  cells();
   long len = 0;
   double sum = 0;
   if (what == "format_fixed9")
@@ -107,6 +110,12 @@ int main(int argc, char** argv) {
   else if (what == "strtod")
     sum = over(n, corpus(), [](const std::string& t) {
       return std::strtod(t.c_str(), nullptr);
+    });
+  else if (what == "dorvex_convert")
+    sum = over(n, cells(), [](const cell6& c) {
+      dorvex_result r;
+      dorvex_convert(DORVEX_DIRECT, c.v, &r);
+      return r.form[0] + r.recip[5];
     });
   else if (const trig* t = find_trig(what))
     sum = over(n, t->inputs(), t->fn);

@@ -34,7 +34,7 @@ std::vector<std::string> typed_numbers() {
   return v;
 }
 
-const std::vector<std::string>& corpus() {
+[[maybe_unused]] const std::vector<std::string>& corpus() {
   static const std::vector<std::string> v = typed_numbers();
   return v;
 }
@@ -50,7 +50,7 @@ std::vector<double> report_values() {
   return v;
 }
 
-const std::vector<double>& values() {
+[[maybe_unused]] const std::vector<double>& values() {
   static const std::vector<double> v = report_values();
   return v;
 }
@@ -75,6 +75,26 @@ std::vector<double> trig_arguments(bool cosines) {
 [[maybe_unused]] const std::vector<double>& cosines() {
   static const std::vector<double> v = trig_arguments(true);
   return v;
+}
+
+// Direct cells as users type them: edges of 2 to 120, angles of 60 to 120
+// degrees, each with up to two decimals.
+struct cell6 {
+  double v[6];
+};
+[[maybe_unused]] const std::vector<cell6>& cells() {
+  static const std::vector<cell6> cs = [] {
+    std::mt19937_64 rng(13);
+    std::vector<cell6> v;
+    const auto pick = [&rng](double lo, double span) {
+      return lo + static_cast<double>(rng() % 10000) / 10000 * span;
+    };
+    for (int i = 0; i < 1024; ++i)
+      v.push_back({{pick(2, 118), pick(2, 118), pick(2, 118), pick(60, 60),
+                    pick(60, 60), pick(60, 60)}});
+    return v;
+  }();
+  return cs;
 }
 
 }  // namespace

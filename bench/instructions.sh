@@ -3,7 +3,8 @@
 # acos, dorvex against the library peers, counted by callgrind (repeatable,
 # unlike seconds): the count for N inputs less the count for none, divided
 # by N. Fails if dorvex costs more than the strongest peer (std::to_chars,
-# std::from_chars) or more than 3 times glibc's cos and acos.
+# std::from_chars) or more than 3 times glibc's cos and acos; also reports
+# one whole conversion through the C API.
 # Usage: bench/instructions.sh [calls binary]   (default build/bench/bench/calls)
 set -euo pipefail
 bin=${1:-build/bench/bench/calls}
@@ -39,4 +40,10 @@ for f in cos acos; do
   echo "| $f | $d | $g | $a | $l |"
   [ "$d" -le $((3 * g)) ] || { echo "cr_$f costs more than 3x glibc: $d > 3 x $g"; fail=1; }
 done
+# One whole conversion through the C API (a typed direct cell in, the three
+# descriptions out): reported, not compared.
+echo
+echo "| conversion | instructions |"
+echo "|---|---|"
+echo "| \`dorvex_convert\`, mode 2 | $(per_call dorvex_convert) |"
 exit $fail

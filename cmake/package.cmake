@@ -1,5 +1,9 @@
 # Installation and packages: cmake --install, then cpack for a Debian
-# package (Linux) or a ZIP (Windows).
+# package (Linux) or a ZIP (Windows). Components: program (the command,
+# its man page and documents), library (libdorvex, dorvex.h, pkg-config and
+# CMake packages), python (the module), licence (LICENSE, for a plain
+# install) and debian (only the .deb: its copyright and lintian override).
+# The .deb is the program alone.
 set(CPACK_PACKAGE_NAME dorvex)
 set(CPACK_PACKAGE_VENDOR "The Dorvex authors")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
@@ -10,7 +14,8 @@ set(CPACK_STRIP_FILES ON)
 # keep them in step.
 foreach(check "man/dorvex.1|^\\.Os Dorvex ${PROJECT_VERSION}$"
     "packaging/changelog|^dorvex \\(${PROJECT_VERSION}\\) "
-    "packaging/README.user|^Dorvex ${PROJECT_VERSION}$")
+    "packaging/README.user|^Dorvex ${PROJECT_VERSION}$"
+    "include/dorvex.h|^#define DORVEX_VERSION \"${PROJECT_VERSION}\"")
   string(REPLACE "|" ";" check "${check}")
   list(GET check 0 file)
   list(GET check 1 pattern)
@@ -45,15 +50,63 @@ foreach(pair "man/dorvex.1|dorvex.1.gz" "packaging/changelog|changelog.gz")
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${gz_files})
 
-install(FILES ${gz}/dorvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${gz}/changelog.gz packaging/copyright
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${gz}/dorvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+  COMPONENT program)
+install(FILES ${gz}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
+  COMPONENT program)
 install(FILES packaging/README.user DESTINATION ${CMAKE_INSTALL_DOCDIR}
-  RENAME README)
+  RENAME README COMPONENT program)
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT licence)
+install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR}
+  COMPONENT debian EXCLUDE_FROM_ALL)
 if(DORVEX_LINK STREQUAL "static PIE")
   install(FILES packaging/lintian-overrides
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME dorvex)
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME dorvex
+    COMPONENT debian EXCLUDE_FROM_ALL)
 endif()
+
+# The library: both archives, the header, and how to find them: pkg-config
+# and find_package(dorvex), both relative to where they are installed.
+install(TARGETS dorvex_shared LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  COMPONENT library)
+install(FILES ${DORVEX_STATIC_LIBRARY} DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  COMPONENT library)
+install(FILES include/dorvex.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+  COMPONENT library)
+file(RELATIVE_PATH DORVEX_PC_PREFIX
+  /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
+file(RELATIVE_PATH DORVEX_CMAKE_PREFIX
+  /root/${CMAKE_INSTALL_LIBDIR}/cmake/dorvex /root)
+string(REGEX REPLACE "/$" "" DORVEX_PC_PREFIX "${DORVEX_PC_PREFIX}")
+string(REGEX REPLACE "/$" "" DORVEX_CMAKE_PREFIX "${DORVEX_CMAKE_PREFIX}")
+configure_file(packaging/dorvex.pc.in dorvex.pc @ONLY)
+configure_file(packaging/dorvexConfig.cmake.in dorvexConfig.cmake @ONLY)
+include(CMakePackageConfigHelpers)
+write_basic_package_version_file(dorvexConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/dorvex.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT library)
+install(FILES ${PROJECT_BINARY_DIR}/dorvexConfig.cmake
+  ${PROJECT_BINARY_DIR}/dorvexConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/dorvex COMPONENT library)
+
+# What an install needs built: the program preset builds this.
+add_custom_target(installable DEPENDS dorvex compressed_docs dorvex_shared
+  dorvex_static)
+if(TARGET dorvex_python)
+  add_dependencies(installable dorvex_python)
+endif()
+
+# The .deb is dated by the last commit unless SOURCE_DATE_EPOCH says
+# otherwise, so that two builds of one commit give the same bytes.
+execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
+  OUTPUT_VARIABLE DORVEX_COMMIT_TIME OUTPUT_STRIP_TRAILING_WHITESPACE
+  ERROR_QUIET RESULT_VARIABLE git_failed)
+if(git_failed OR NOT DORVEX_COMMIT_TIME)
+  string(TIMESTAMP DORVEX_COMMIT_TIME "%s")  # no history: now, as before
+endif()
+configure_file(packaging/cpack-options.cmake.in cpack-options.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack-options.cmake)
 
 set(CPACK_GENERATOR DEB)
 set(DORVEX_MAINTAINER "The Dorvex authors <authors@dorvex.org>" CACHE STRING
@@ -64,6 +117,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL program debian)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 if(DORVEX_LINK STREQUAL "dynamic")
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()

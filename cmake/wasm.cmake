@@ -13,8 +13,11 @@ configure_file(packaging/npm/package.json.in ${npm}/package.json @ONLY)
 add_custom_target(npm_package ALL
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:dorvex> ${npm}/dorvex.wasm
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/npm/dorvex.mjs
-    ${npm}/dorvex.mjs
+    ${PROJECT_SOURCE_DIR}/packaging/npm/index.mjs
+    ${PROJECT_SOURCE_DIR}/packaging/npm/index.d.ts ${npm}
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/README.user
     ${npm}/README
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${npm}/LICENSE
-  DEPENDS dorvex VERBATIM)
+  DEPENDS dorvex ${PROJECT_SOURCE_DIR}/packaging/npm/dorvex.mjs
+    ${PROJECT_SOURCE_DIR}/packaging/npm/index.mjs
+    ${PROJECT_SOURCE_DIR}/packaging/npm/index.d.ts VERBATIM)

@@ -25,7 +25,7 @@ void check_fixed(double x, int w, int p) {
   char out[fixed_max + 16 + 8];
   std::memset(out, '#', sizeof out);
   const int n = format_fixed(x, w, p, out);
-  check(n >= w && n <= fixed_max + w);
+  check(n >= w && n <= (w > fixed_max ? w : fixed_max));
   for (std::size_t i = static_cast<std::size_t>(n); i < sizeof out; ++i)
     check(out[i] == '#');
   const std::string t(out, static_cast<std::size_t>(n));

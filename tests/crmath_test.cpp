@@ -405,7 +405,7 @@ void random_arguments(const fn& f) {
     if (&k.f != &f) continue;
     long n = 0, slower = 0, wrong = 0;
     double y;
-    for (; n < rounds(200000) / kinds_of_f && wrong < 5; ++n) {
+    for (; n < rounds(100000) / kinds_of_f && wrong < 5; ++n) {
       const double x = k.make(g);
       slower += std::fabs(x) >= 0x1p-27 && !f.fast_round(x, y);
       if (!same(f.whole(x), oracle(f, x)) && wrong++ < 5)

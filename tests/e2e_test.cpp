@@ -262,7 +262,7 @@ Result nonblocking_run(const std::string& input, bool keep_open = false,
   posix_spawn_file_actions_destroy(&fa);
   close(in[0]);
   close(out[1]);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
   std::atomic<bool> output_ended{false};
   std::thread writer([&] {
     EXPECT_EQ(write(in[1], input.data(), input.size()),
@@ -272,7 +272,7 @@ Result nonblocking_run(const std::string& input, bool keep_open = false,
     if (writer_waited) *writer_waited = !output_ended;
     close(in[1]);
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
   Result r{{}, {}, -1};
   char b[4096];
   for (ssize_t n; (n = read(out[0], b, sizeof b)) > 0;)

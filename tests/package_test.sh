@@ -2,8 +2,10 @@
 # Install and package, checked without touching the system: `cmake --install`
 # into a temporary prefix, then the CPack .deb unpacked with dpkg-deb -x. The
 # unpacked dorvex must answer the worked example byte for byte, its man page
-# must lint clean, lintian must accept the package (when installed), and a
-# second build in another folder must give the same .deb, byte for byte.
+# must lint clean, lintian must accept the package (when installed), a plain
+# install must hold no file of the .deb's alone and the .deb none of the
+# library's, and a second build in another folder must give the same .deb,
+# byte for byte, with no SOURCE_DATE_EPOCH set (the last commit dates it).
 # Usage: tests/package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -11,7 +13,7 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 want=$src/tests/worked_example.txt
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct 2>/dev/null || echo 1765238400)}
+unset SOURCE_DATE_EPOCH
 
 check() {  # root of an installed tree
   test -x "$1/bin/dorvex"
@@ -22,9 +24,12 @@ check() {  # root of an installed tree
   fi
 }
 
-cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
+cmake --install "$build" --prefix "$tmp/prefix" --strip >/dev/null
 check "$tmp/prefix"
-echo "install: bin/dorvex and share/man/man1/dorvex.1.gz, worked example ok"
+if find "$tmp/prefix" | grep -E 'lintian|/copyright$'; then
+  echo "install: a file of the .deb's alone"; exit 1
+fi
+echo "install: bin/dorvex and share/man/man1/dorvex.1.gz, worked example ok, no Debian-only file"
 
 deb() {  # build dir, output dir -> path of the .deb
   (cd "$tmp" && cpack --config "$1/CPackConfig.cmake" -B "$2" >/dev/null)
@@ -34,6 +39,10 @@ first=$(deb "$build" "$tmp/pkg")
 dpkg-deb -x "$first" "$tmp/root"
 check "$tmp/root/usr"
 test -f "$tmp/root/usr/share/doc/dorvex/copyright"
+! test -e "$tmp/root/usr/share/doc/dorvex/LICENSE"
+if find "$tmp/root" | grep -E 'libdorvex|dorvex\.h|site-packages'; then
+  echo "package: the library or the module is in the .deb"; exit 1
+fi
 test -f "$tmp/root/usr/share/doc/dorvex/changelog.gz"
 grep -q '^Dorvex converts' "$tmp/root/usr/share/doc/dorvex/README"  # the user's
 echo "package: $(dpkg-deb -f "$first" Package Version Architecture Maintainer | tr '\n' ' ')ok"

@@ -55,13 +55,18 @@ wasm_checks() {  # build dir
     printf '%s' "$worked" | "$tmp/prefix/bin/dorvex" 2>&1 |
     cmp - "$root/tests/worked_example.txt" || { rm -rf "$tmp"; return 1; }
   echo "npm: $(basename "$tmp"/dorvex-*.tgz) installs and runs the worked example"
-  rm -rf "$tmp"
+  "$root/tests/doc_examples.sh" --npm "$tmp"/dorvex-*.tgz || { rm -rf "$tmp"; return 1; }
   page=$(cat "$b/web/dorvex-wasm.js" "$b/web/dorvex-page.js" | wc -c)
   npm=$(cat "$b/npm/dorvex.wasm" "$b/npm/dorvex.mjs" | wc -c)
   echo "size: page $page bytes, npm $npm bytes"
-  [ "$page" -le 153600 ] && [ "$npm" -le 153600 ] || return 1
-  node "$root/bench/wasm_dialogue.mjs" "$b/dorvex.wasm" || return 1
-  node "$root/tests/web_test.mjs" "$b/web" "$root/tests/golden.txt" "$b"
+  [ "$page" -le 153600 ] && [ "$npm" -le 153600 ] || { rm -rf "$tmp"; return 1; }
+  node "$root/bench/wasm_dialogue.mjs" "$b/dorvex.wasm" &&
+    node "$root/bench/js_bench.mjs" "$tmp/prefix/lib/node_modules/dorvex" &&
+    node "$root/tests/web_test.mjs" "$b/web" "$root/tests/golden.txt" "$b" \
+      "$tmp/prefix/lib/node_modules/dorvex"
+  local status=$?
+  rm -rf "$tmp"
+  return $status
 }
 fail=0
 for p in "${@:-${all[@]}}"; do
@@ -124,7 +129,7 @@ for p in "${@:-${all[@]}}"; do
   fi
   if [ "$p" = wasm32-wasi ]; then  # the npm command and the page
     if wasm_checks "$b" >"$b.web" 2>&1; then
-      proc+="; $(grep -E '^(npm|size|speed|browser|ready)' "$b.web" | tr '\n' ';' | sed 's/;$//; s/;/; /g')"
+      proc+="; $(grep -E '^(npm|size|speed|browser|ready|convert|[0-9]+ examples)' "$b.web" | tr '\n' ';' | sed 's/;$//; s/;/; /g')"
     else
       proc+="; npm, page or browser FAILED"; fail=1; tail -30 "$b.web"
     fi

@@ -6,11 +6,18 @@
 //   transcripts FILE             compare; exit 1 on a change
 //   transcripts --update FILE    rewrite FILE's outputs from its inputs
 //   transcripts --changes FILE   print the records that now differ
+//   transcripts --requests FILE OUT  for each record that reaches a
+//       report, the request the dialogue accepted and what the record shows
+//       of it, for the front ends' tests, a line each into OUT: name, mode,
+//       the six doubles' bits in hex, the domain errors, the report
+//       (escaped), TAB-separated
 //
 // A record is "@@ name", "< input", one "> " line per output line, then
 // "= status". Bytes outside printable ASCII are escaped (\n \r \t \\ \xHH),
 // an output line keeps its "\n", and "\c" marks output that ends without
 // one. Lines before the first record are kept as they stand.
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -73,7 +80,7 @@ std::string record(const std::string& name, const std::string& input) {
 
 struct golden {
   std::string head;  // the lines before the first record
-  std::vector<std::string> names, inputs, texts;
+  std::vector<std::string> names, inputs, texts, outputs;
 };
 
 golden parse(const std::string& file) {
@@ -86,10 +93,16 @@ golden parse(const std::string& file) {
       g.names.push_back(line.substr(3, line.size() - 4));
       g.inputs.emplace_back();
       g.texts.emplace_back();
+      g.outputs.emplace_back();
     } else if (g.names.empty()) {
       g.head += line;
     } else if (line.compare(0, 2, "< ") == 0) {
       g.inputs.back() = unescape(line.substr(2, line.size() - 3));
+    } else if (line.compare(0, 2, "> ") == 0) {
+      std::string out = line.substr(2, line.size() - 3);
+      if (out.size() >= 2 && out.compare(out.size() - 2, 2, "\\c") == 0)
+        out.resize(out.size() - 2);
+      g.outputs.back() += unescape(out);
     }
     if (!g.names.empty()) g.texts.back() += line;
     at = eol;
@@ -99,7 +112,44 @@ golden parse(const std::string& file) {
 
 void usage() {
   std::fprintf(stderr,
-               "usage: transcripts FILE | --update FILE | --changes FILE\n");
+               "usage: transcripts FILE | --update FILE | --changes FILE | "
+               "--requests FILE OUT\n");
+}
+
+// The request each record's input makes, as the dialogue accepts it, with
+// the report and the domain reports its output shows.
+void print_requests(const golden& g, std::FILE* f) {
+  const std::string report_head = "ABCDEF = \n";
+  for (std::size_t i = 0; i < g.names.size(); ++i) {
+    const std::string& out = g.outputs[i];
+    const std::size_t at = out.rfind(report_head);
+    if (at == std::string::npos) continue;
+    std::string scratch;
+    text_source src{g.inputs[i].data(), g.inputs[i].size()};
+    inchan in = in_from(text_read, &src);
+    outchan sink = out_to(text_write, &scratch, false);
+    int mode;
+    double given[6];
+    if (!ask(in, sink, mode, given)) continue;
+    std::fprintf(f, "%s\t%d\t", g.names[i].c_str(), mode);
+    for (int k = 0; k < 6; ++k)
+      std::fprintf(f, "%s%016llx", k ? " " : "",
+                   static_cast<unsigned long long>(
+                       std::bit_cast<std::uint64_t>(given[k])));
+    const char* sep = "\t";
+    for (std::size_t p = 0; p < at; ++p)
+      for (const char* name : {"sqrt", "acos"})
+        if (out.compare(p, 20, std::string("\n") + name + ": DOMAIN error\n") ==
+            0) {
+          std::fprintf(f, "%s%s", sep, name);
+          sep = ",";
+        }
+    if (*sep == '\t') std::fputc('\t', f);
+    std::string report;
+    for (std::size_t p = at; p < out.size(); ++p)
+      escape(report, static_cast<unsigned char>(out[p]));
+    std::fprintf(f, "\t%s\n", report.c_str());
+  }
 }
 
 }  // namespace
@@ -107,18 +157,25 @@ void usage() {
 int main(int argc, char** argv) {
   raw_std_channels();  // LF stays LF on Windows too
   const std::string mode = argc > 1 ? argv[1] : "";
-  const bool update = mode == "--update", changes = mode == "--changes";
-  if (argc != (update || changes ? 3 : 2)) {
+  const bool update = mode == "--update", changes = mode == "--changes",
+             requests = mode == "--requests";
+  if (argc != (requests ? 4 : update || changes ? 3 : 2)) {
     usage();
     return 2;
   }
-  const char* path = argv[argc - 1];
+  const char* path = argv[requests ? 2 : argc - 1];
   std::string file;
   if (!slurp(path, file)) {
     std::fprintf(stderr, "transcripts: cannot read %s\n", path);
     return 2;
   }
   const golden g = parse(file);
+  if (requests) {
+    std::FILE* f = std::fopen(argv[3], "wb");
+    if (!f) return 2;
+    print_requests(g, f);
+    return std::fclose(f) == 0 ? 0 : 2;
+  }
   std::string made = g.head, changed_text;
   unsigned long changed = 0;
   for (std::size_t i = 0; i < g.names.size(); ++i) {

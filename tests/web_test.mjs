@@ -2,15 +2,18 @@
 // golden records typed answer by answer, a retry, the end of input by the
 // button and by Ctrl-D. What the page shows of the program (everything but
 // the echo of what was typed) must equal the golden bytes. Also measures
-// how soon the page is ready, and takes a screenshot.
-//   node tests/web_test.mjs WEB-DIR GOLDEN-FILE OUT-DIR
+// how soon the page is ready, and takes a screenshot. With NPM-DIR, the
+// npm package's convert, imported in the browser as an ES module with no
+// bundler (served over HTTP, as modules must be), gives the report too.
+//   node tests/web_test.mjs WEB-DIR GOLDEN-FILE OUT-DIR [NPM-DIR]
 // Needs puppeteer-core (npm ci --prefix tests/web) and /usr/bin/chromium.
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 
-const [web, goldenFile, out] = process.argv.slice(2).map((p) => resolve(p));
+const [web, goldenFile, out, npm] = process.argv.slice(2).map((p) => resolve(p));
 const require = createRequire(new URL('web/package.json', import.meta.url));
 const puppeteer = require('puppeteer-core');
 
@@ -120,6 +123,32 @@ try {
   await page.keyboard.up('Control');
   check('Ctrl-D: status 1', await shown() === menu &&
     (await statusText()).includes('status 1'), await statusText());
+
+  if (npm) {
+    const types = { '.mjs': 'text/javascript', '.wasm': 'application/wasm' };
+    const server = createServer((req, res) => {
+      const file = join(npm, new URL(req.url, 'http://x').pathname);
+      try {
+        if (!file.startsWith(npm + '/')) throw new Error('outside');
+        const body = readFileSync(file);
+        res.writeHead(200, { 'content-type':
+          types[file.slice(file.lastIndexOf('.'))] ?? 'text/plain' });
+        res.end(body);
+      } catch {
+        res.writeHead(404);
+        res.end();
+      }
+    });
+    await new Promise((done) => server.listen(0, '127.0.0.1', done));
+    const origin = `http://127.0.0.1:${server.address().port}`;
+    await page.goto(`${origin}/package.json`);
+    const report = await page.evaluate(async (url) =>
+      (await import(url)).convert(2, [5, 6, 7, 80, 85, 95]).report,
+    `${origin}/index.mjs`);
+    check("the npm package's convert in Chromium",
+      report === worked.slice(worked.indexOf('ABCDEF = ')), report);
+    server.close();
+  }
 } finally {
   await browser.close();
   rmSync(profile, { recursive: true, force: true });

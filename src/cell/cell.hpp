@@ -1,6 +1,5 @@
 // Cell geometry: the direct and reciprocal cell and the metric form of 1/d^2.
 #pragma once
-#include <cstddef>
 
 // a, b, c, alpha, beta, gamma; the angle slots hold degrees at the console
 // and cosines inside the geometry.
@@ -28,31 +27,68 @@ constexpr double deg_per_rad = 57.2957795;
 constexpr double rad_per_deg = 0.0174532925239284;      // 1/57.2957795
 constexpr double inv_two_pi_sq = 0.050660591826760554;  // 1/19.7392088
 
-// Square root, cosine and arc cosine with the program's domain rules: a
-// domain error reports "\n<name>: DOMAIN error\n" and yields a positive NaN.
-double dsqrt(double x);
-double dcos(double x);
-double dacos(double x);
+// A domain error of the square root or the arc cosine: which function,
+// the conversion step that called it, and which of that step's calls of
+// the function it was, from 0, in the step's fixed order:
+// - form_to_recip: the square roots of A, B, C;
+// - recipconv: of the squared volume w, then of 1 - cos^2 of alpha, beta,
+//   gamma of the cell given to it;
+// - angles: the arc cosines of alpha, alpha*, beta, beta*, gamma, gamma*.
+enum class domain_fn : unsigned char { sqrt, acos };
+enum class conv_step : unsigned char { form_to_recip, recipconv, angles };
+struct domain_error {
+  domain_fn fn;
+  conv_step step;
+  unsigned char call;
+};
+// "sqrt" or "acos".
+constexpr const char* domain_name(domain_fn fn) {
+  return fn == domain_fn::sqrt ? "sqrt" : "acos";
+}
 
-// Where domain reports go. The caller provides it: the geometry itself
-// writes nowhere, and without a sink a report is dropped.
-using domain_sink = void (*)(void* ctx, const char* text, std::size_t len);
-void set_domain_sink(domain_sink fn, void* ctx);
+// The domain errors of one conversion in the order they arose: 3 square
+// roots in form_to_recip, 4 in recipconv, 6 arc cosines at the most.
+constexpr int max_domain_errors = 13;
+struct domain_log {
+  domain_error at[max_domain_errors];
+  int n;
+  conv_step step;          // the step now running
+  unsigned char calls[2];  // its calls so far of sqrt and of acos
+};
+// Each step of a conversion begins here; a log starts empty, in the first.
+inline void begin_step(domain_log& log, conv_step step) {
+  log.step = step;
+  log.calls[0] = log.calls[1] = 0;
+}
+inline void clear_log(domain_log& log) {
+  log.n = 0;
+  begin_step(log, conv_step::form_to_recip);
+}
 
 // Degrees in the angle slots become cosines.
 void angles_to_cosines(CellParams& cell);
 // One cosine back to degrees, 0 to 180.
-double cosines_to_angles(double x);
+double cosines_to_angles(double x, domain_log& log);
 // Cell (lengths, cosines) to its reciprocal in the 2 pi convention; its own
 // inverse. in and out must be distinct.
-void recipconv(const CellParams& in, CellParams& out);
-
-// A cell typed in degrees (the direct one, or the reciprocal one when
-// !given_is_direct) to cosines, its counterpart and the metric form: the
-// conversion of modes 2 and 3.
-void convert_cell(CellParams& given, CellParams& other, MetricForm& form,
-                  bool given_is_direct);
+void recipconv(const CellParams& in, CellParams& out, domain_log& log);
 
 // Metric form <-> reciprocal cell (lengths, cosines).
-void form_to_recip(const MetricForm& form, CellParams& recip);
+void form_to_recip(const MetricForm& form, CellParams& recip, domain_log& log);
 void recip_to_form(const CellParams& recip, MetricForm& form);
+
+// The conversion of one mode, as the program makes it: the form, the
+// direct cell and the reciprocal cell (angles in degrees, as the report
+// shows them) and the domain errors in the order they arose. Keeps no
+// state and does no I/O.
+// What the six numbers given are: the modes of the menu.
+namespace start {
+constexpr int form = 1, direct = 2, recip = 3;
+}
+struct conversion {
+  MetricForm form;
+  CellParams direct, recip;
+  domain_log log;
+};
+// false for a mode other than 1, 2 or 3, with out untouched.
+bool convert_mode(int mode, const double (&in)[6], conversion& out);

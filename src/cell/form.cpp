@@ -3,10 +3,10 @@
 
 // a* = 2 pi sqrt(A); cos alpha* = 2 pi^2 D / (b* c*): from
 // 1/d^2 = (h a* + k b* + l c*)^2 / (2 pi)^2 expanded term by term.
-void form_to_recip(const MetricForm& form, CellParams& recip) {
-  recip[slot::a] = canonical_nan(dsqrt(form[coef::A]) * two_pi);
-  recip[slot::b] = canonical_nan(dsqrt(form[coef::B]) * two_pi);
-  recip[slot::c] = canonical_nan(dsqrt(form[coef::C]) * two_pi);
+void form_to_recip(const MetricForm& form, CellParams& recip, domain_log& log) {
+  recip[slot::a] = canonical_nan(dsqrt(form[coef::A], log) * two_pi);
+  recip[slot::b] = canonical_nan(dsqrt(form[coef::B], log) * two_pi);
+  recip[slot::c] = canonical_nan(dsqrt(form[coef::C], log) * two_pi);
   recip[slot::alpha] = canonical_nan((two_pi_sq * form[coef::D]) /
                                      (recip[slot::b] * recip[slot::c]));
   recip[slot::beta] = canonical_nan((two_pi_sq * form[coef::E]) /

@@ -10,20 +10,11 @@ float single(double x) {
 }
 }  // namespace
 
-void angles_to_cosines(CellParams& cell) {
-  for (int i = slot::alpha; i <= slot::gamma; ++i)
-    cell[i] = dcos(cell[i] * rad_per_deg);
-}
-
-double cosines_to_angles(double x) {
-  return dacos(x) * deg_per_rad;
-}
-
 // Reciprocal cell from the direct one (Giacovazzo, Fundamentals of
 // Crystallography, 2nd ed., eqs. 2.14-2.16), with 2 pi in the lengths.
 // sinar, sinbr, singr and vr are held in single precision on purpose: the
 // printed digits of the metric form depend on it.
-void recipconv(const CellParams& in, CellParams& out) {
+void recipconv(const CellParams& in, CellParams& out, domain_log& log) {
   const double a = in[slot::a], b = in[slot::b], c = in[slot::c];
   const double ca = in[slot::alpha], cb = in[slot::beta], cc = in[slot::gamma];
   // squared volume of the cell with unit edges; every product is rounded
@@ -34,11 +25,11 @@ void recipconv(const CellParams& in, CellParams& out) {
   // for that NaN differs (x86 negative, aarch64 positive), and the square
   // root reports only a negative one: take it as the geometry's positive
   // NaN, which passes silently, on every platform.
-  const double s = dsqrt(canonical_nan(w));
+  const double s = dsqrt(canonical_nan(w), log);
   const float vr = single(a * b * c * s);
-  const float sinar = single(dsqrt(1.0 - rounded(ca * ca)));
-  const float sinbr = single(dsqrt(1.0 - rounded(cb * cb)));
-  const float singr = single(dsqrt(1.0 - rounded(cc * cc)));
+  const float sinar = single(dsqrt(1.0 - rounded(ca * ca), log));
+  const float sinbr = single(dsqrt(1.0 - rounded(cb * cb), log));
+  const float singr = single(dsqrt(1.0 - rounded(cc * cc), log));
   // a* = 2 pi b c sin(alpha) / V
   out[slot::a] = canonical_nan(two_pi * b * c * sinar / vr);
   out[slot::b] = canonical_nan(two_pi * a * c * sinbr / vr);
@@ -51,11 +42,4 @@ void recipconv(const CellParams& in, CellParams& out) {
       canonical_nan((rounded(cc * ca) - cb) / (double{singr} * double{sinar}));
   out[slot::gamma] =
       canonical_nan((rounded(ca * cb) - cc) / (double{sinar} * double{sinbr}));
-}
-
-void convert_cell(CellParams& given, CellParams& other, MetricForm& form,
-                  bool given_is_direct) {
-  angles_to_cosines(given);
-  recipconv(given, other);  // its own inverse: either way round
-  recip_to_form(given_is_direct ? other : given, form);
 }

@@ -48,7 +48,9 @@ u128 isqrt125(u64 m, int& k) {
 // (pi/2 - asin x and pi - 2 asin z are larger than the asin they hold).
 constexpr double acos_fast_err = 0x1p-65;
 
-fast_value acos_fast_value(double x) {
+namespace {
+// The fast path's value, made in place: cr_acos takes it without a call.
+[[gnu::always_inline]] inline fast_value fast_acos(double x) {
   const double ax = std::fabs(x);
   dd v;
   if (ax <= 0.5) {  // pi/2 - asin x
@@ -71,6 +73,11 @@ fast_value acos_fast_value(double x) {
     }
   }
   return {v, acos_fast_err * std::fabs(v.hi)};
+}
+}  // namespace
+
+fast_value acos_fast_value(double x) {
+  return fast_acos(x);
 }
 
 bool acos_fast(double x, double& y) {
@@ -140,7 +147,7 @@ bool acos_accurate(double x, double& y) {
 }
 
 double cr_acos(double x) {
-  const fast_value a = acos_fast_value(x);
+  const fast_value a = fast_acos(x);
   double y;
   if (round_dd(a.v, a.err, y) || acos_accurate(x, y)) return y;
   return acos_last(x);

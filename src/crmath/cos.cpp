@@ -22,7 +22,7 @@ constexpr double cos_or_sin_err = 0x1p-65;
 // Cody-Waite with pi/2 in four parts, for |x| < 2^20 (k < 2^20): k times
 // any of the first three is exact (Cody & Waite 1980, ch. 8). The error
 // of r is below 2^-104 |r| + k 2^-153.
-reduced reduce_cody_waite(double ax) {
+[[gnu::always_inline]] inline reduced reduce_cody_waite(double ax) {
   const double k = nearest_int(ax * two_over_pi_d);
   const double r1 = ax - k * cw_pio2[0];  // exact, by Sterbenz's lemma
   const dd a = two_sum(r1, -(k * cw_pio2[1]));
@@ -48,7 +48,7 @@ reduced reduce_large(double ax) {
 
 // cos r (sine = false) or sin r, |r| <= pi/4 + 2^-31, within
 // cos_or_sin_err of the result.
-dd cos_or_sin(dd r, bool sine) {
+[[gnu::always_inline]] inline dd cos_or_sin(dd r, bool sine) {
   const bool flip = sine && r.hi < 0;  // sin is odd, cos even
   if (r.hi < 0) r = {-r.hi, -r.lo};
   // r = i/128 + t; cos and sin of i/128 from the table (Tang 1990)
@@ -127,7 +127,9 @@ bool round_fixed(u128 v, u64 err, int ex, double& y) {
   return true;
 }
 
-fast_value cos_fast_value(double x) {
+namespace {
+// The fast path's value, made in place: cr_cos takes it without a call.
+[[gnu::always_inline]] inline fast_value fast_cos(double x) {
   const double ax = std::fabs(x);
   const reduced red = ax < 0x1p20 ? reduce_cody_waite(ax) : reduce_large(ax);
   // cos(q pi/2 + r) = cos r, -sin r, -cos r, sin r; an error in r moves
@@ -135,6 +137,11 @@ fast_value cos_fast_value(double x) {
   dd v = cos_or_sin(red.r, red.q & 1);
   if (red.q == 1 || red.q == 2) v = {-v.hi, -v.lo};
   return {v, cos_or_sin_err * std::fabs(v.hi) + red.err};
+}
+}  // namespace
+
+fast_value cos_fast_value(double x) {
+  return fast_cos(x);
 }
 
 bool cos_fast(double x, double& y) {
@@ -177,7 +184,7 @@ bool cos_accurate(double x, double& y) {
 double cr_cos(double x) {
   // 1 - x^2/2 rounds to 1 below 2^-27; cos 0 is exactly 1
   if (std::fabs(x) < 0x1p-27) return 1.0;
-  const fast_value a = cos_fast_value(x);
+  const fast_value a = fast_cos(x);
   double y;
   if (round_dd(a.v, a.err, y) || cos_accurate(x, y)) return y;
   return cos_last(x);

@@ -37,10 +37,10 @@ c1 = bits(pi / 2, 33)
 c2 = bits(pi / 2 - c1, 33)
 c3 = bits(pi / 2 - c1 - c2, 33)
 c4 = float(pi / 2 - c1 - c2 - c3)
-w("inline constexpr double cw_pio2[4] = {%s, %s, %s, %s};" % tuple(map(hexd, (c1, c2, c3, c4))))
-w("inline constexpr double pio2_dd[2] = {%s, %s};" % tuple(map(hexd, dd(pi / 2))))
-w("inline constexpr double pi_dd[2] = {%s, %s};" % tuple(map(hexd, dd(pi))))
-w("inline constexpr double two_over_pi_d = %s;" % hexd(2 / pi))
+w("constexpr double cw_pio2[4] = {%s, %s, %s, %s};" % tuple(map(hexd, (c1, c2, c3, c4))))
+w("constexpr double pio2_dd[2] = {%s, %s};" % tuple(map(hexd, dd(pi / 2))))
+w("constexpr double pi_dd[2] = {%s, %s};" % tuple(map(hexd, dd(pi))))
+w("constexpr double two_over_pi_d = %s;" % hexd(2 / pi))
 
 # 2/pi in 64-bit words, most significant first (Payne-Hanek).
 t = 2 / pi
@@ -50,13 +50,13 @@ for _ in range(6):
     q = int(floor(t))
     words.append(q)
     t -= q
-w("inline constexpr u64 two_over_pi[6] = {%s};" % ", ".join("0x%016xu" % q for q in words))
+w("constexpr u64 two_over_pi[6] = {%s};" % ", ".join("0x%016xu" % q for q in words))
 # pi/2 as 128-bit fixed point, pi/2 * 2^126, rounded down.
 q = int(floor(pi / 2 * mpf(2) ** 126))
-w("inline constexpr u128 pio2_q126 = {0x%016xu, 0x%016xu};" % (q >> 64, q & (2**64 - 1)))
+w("constexpr u128 pio2_q126 = {0x%016xu, 0x%016xu};" % (q >> 64, q & (2**64 - 1)))
 
 # cos and sin of i/128, i = 0..101, as double-doubles.
-w("inline constexpr double sincos_tab[102][4] = {")
+w("constexpr double sincos_tab[102][4] = {")
 for i in range(102):
     a = mpf(i) / 128
     w("  {%s, %s, %s, %s}," % tuple(map(hexd, dd(cos(a)) + dd(sin(a)))))
@@ -65,7 +65,7 @@ w("};")
 # Taylor coefficients of asin at c = i/128, i = 0..64: a0, a1 as
 # double-doubles, then a2..a11.
 worst = mpf(0)
-w("inline constexpr double asin_tab[65][14] = {")
+w("constexpr double asin_tab[65][14] = {")
 for i in range(65):
     c = mpf(i) / 128
     a = taylor(asin, c, 12)

@@ -35,7 +35,7 @@ bool acos_accurate(double x, double& y);
 
 // The big integer with w fraction bits, w raised in turn (Ziv's strategy):
 // |f(x)| lies within err units of v 2^-w; f(x) < 0 when negative.
-inline constexpr int fraction_bits[] = {224, 352, 608};
+constexpr int fraction_bits[] = {224, 352, 608};
 struct last_value {
   big v;
   u64 err;

@@ -2,13 +2,13 @@
 #pragma once
 #include "exact/exact.hpp"
 // clang-format off
-inline constexpr double cw_pio2[4] = {0x1.921fb54400000p+0, 0x1.0b4611a600000p-34, 0x1.3198a2e000000p-69, 0x1.b839a252049c1p-104};
-inline constexpr double pio2_dd[2] = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
-inline constexpr double pi_dd[2] = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
-inline constexpr double two_over_pi_d = 0x1.45f306dc9c883p-1;
-inline constexpr u64 two_over_pi[6] = {0xa2f9836e4e441529u, 0xfc2757d1f534ddc0u, 0xdb6295993c439041u, 0xfe5163abdebbc561u, 0xb7246e3a424dd2e0u, 0x06492eea09d1921cu};
-inline constexpr u128 pio2_q126 = {0x6487ed5110b4611au, 0x62633145c06e0e68u};
-inline constexpr double sincos_tab[102][4] = {
+constexpr double cw_pio2[4] = {0x1.921fb54400000p+0, 0x1.0b4611a600000p-34, 0x1.3198a2e000000p-69, 0x1.b839a252049c1p-104};
+constexpr double pio2_dd[2] = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
+constexpr double pi_dd[2] = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
+constexpr double two_over_pi_d = 0x1.45f306dc9c883p-1;
+constexpr u64 two_over_pi[6] = {0xa2f9836e4e441529u, 0xfc2757d1f534ddc0u, 0xdb6295993c439041u, 0xfe5163abdebbc561u, 0xb7246e3a424dd2e0u, 0x06492eea09d1921cu};
+constexpr u128 pio2_q126 = {0x6487ed5110b4611au, 0x62633145c06e0e68u};
+constexpr double sincos_tab[102][4] = {
   {0x1.0000000000000p+0, 0x0.0p+0, 0x0.0p+0, 0x0.0p+0},
   {0x1.fffc000155552p-1, 0x1.f4a01a0196daep-55, 0x1.fffeaaaaeeeefp-8, -0x1.e45e2ec67b77cp-62},
   {0x1.fff000155549fp-1, 0x1.28a28a03a5ef3p-55, 0x1.fffaaaaeeeed5p-7, -0x1.2ab639a9f0776p-63},
@@ -112,7 +112,7 @@ inline constexpr double sincos_tab[102][4] = {
   {0x1.6b898fa9efb5dp-1, 0x1.15ac786ccf4b2p-56, 0x1.6888a4e134b2fp-1, -0x1.6b7d37644d5e6p-55},
   {0x1.68b5a92eb6253p-1, -0x1.9a91ad985f89cp-55, 0x1.6b5ce50b7821ap-1, -0x1.5d5158f702e0fp-57},
 };
-inline constexpr double asin_tab[65][14] = {
+constexpr double asin_tab[65][14] = {
   {0x0.0p+0, 0x0.0p+0, 0x1.0000000000000p+0, 0x0.0p+0, 0x0.0p+0, 0x1.5555555555555p-3, 0x0.0p+0, 0x1.3333333333333p-4, 0x0.0p+0, 0x1.6db6db6db6db7p-5, 0x0.0p+0, 0x1.f1c71c71c71c7p-6, -0x1.7a00000000000p-611, 0x1.6e8ba2e8ba2e9p-6},
   {0x1.0000aaabdde0cp-7, -0x1.ab2904d668b9dp-61, 0x1.0002000600140p+0, 0x1.1803f00e7035ap-58, 0x1.0006001e008c0p-8, 0x1.556d561d5a702p-3, 0x1.801900f507623p-9, 0x1.336f37075c8cap-4, 0x1.4028d7eaf31d7p-9, 0x1.6e42ea32a51ebp-5, 0x1.183b1595a9e18p-9, 0x1.f3024e1725b0bp-6, 0x1.f89ee4f99e3aap-10, 0x1.6fe66f312a581p-6},
   {0x1.0002aabdde94cp-6, 0x1.130cd26cdfa37p-62, 0x1.0008006005004p+0, 0x1.80fc0e70d68c9p-54, 0x1.001801e023027p-7, 0x1.55b561d69c1d9p-3, 0x1.80640f51d8b1ap-8, 0x1.3423707d8a98bp-4, 0x1.40a37eb4c82d1p-8, 0x1.6fe7c7e95018dp-5, 0x1.18ec996b7bac0p-8, 0x1.f6b63799a0df5p-6, 0x1.fa7c8fee3d68ap-9, 0x1.73fa691d4f102p-6},

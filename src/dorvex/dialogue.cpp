@@ -4,12 +4,9 @@
 
 #include "cell/cell.hpp"
 #include "dorvex/numtext.hpp"
+#include "dorvex/report.hpp"
 
 namespace {
-
-void to_err(void* ctx, const char* text, std::size_t len) {
-  put(*static_cast<outchan*>(ctx), text, len);
-}
 
 // The menu answer, 1 to 3, or 0 once input has ended.
 int ask_mode(inchan& in, outchan& out, char (&bufr)[line_max]) {
@@ -55,61 +52,32 @@ bool read_six(inchan& in, outchan& out, char (&bufr)[line_max],
   }
 }
 
-void put_fixed(outchan& out, double x, int w, int p) {
-  char text[fixed_max + 16];
-  put(out, text, static_cast<std::size_t>(format_fixed(x, w, p, text)));
+void put_domain(outchan& err, const domain_error& e) {
+  char text[domain_text_len];
+  domain_text(e.fn, text);
+  put(err, text, domain_text_len);  // in one piece
 }
 
-void report(outchan& out, CellParams& direct, CellParams& recip,
-            const MetricForm& form) {
-  // alpha, alpha*, beta, beta*, gamma, gamma*: the order of acos reports
-  for (int i = slot::alpha; i <= slot::gamma; ++i) {
-    direct[i] = cosines_to_angles(direct[i]);
-    recip[i] = cosines_to_angles(recip[i]);
-  }
-  put(out, "ABCDEF = \n");
-  for (double x : form) put_fixed(out, x, 12, 9);
-  put(out, "\nDirect lattice a, b, c, alpha, beta, gamma =\n");
-  for (double x : direct) {
-    put(out, " ");
-    put_fixed(out, x, 8, 4);
-  }
-  put(out, "\nRecip lattice a*, b*, c*, alpha*, beta*, gamma* =\n");
-  for (double x : recip) {
-    put(out, " ");
-    put_fixed(out, x, 8, 4);
-  }
-  put(out, "\n");
-}
-
-exit_status ask_and_convert(inchan& in, outchan& out) {
-  char bufr[line_max];
-  CellParams direct, recip;
-  MetricForm form;
-  const int mode = ask_mode(in, out, bufr);
-  switch (mode) {
-    case 1:
-      put(out, "Enter A B C D E F:\n");
-      if (!read_six(in, out, bufr, form)) return exit_status::no_input;
-      form_to_recip(form, recip);
+exit_status ask_and_convert(inchan& in, outchan& out, outchan& err) {
+  int mode;
+  double given[6];
+  if (!ask(in, out, mode, given)) return exit_status::no_input;
+  conversion c;
+  convert_mode(mode, given, c);
+  // Each domain report where the computation reaches it: those of
+  // form_to_recip before "going to recipconv", the others after.
+  bool going = mode != start::form;
+  for (int k = 0; k < c.log.n; ++k) {
+    if (!going && c.log.at[k].step != conv_step::form_to_recip) {
       put(out, "going to recipconv\n");
-      recipconv(recip, direct);
-      break;
-    case 2:    // a direct cell, or
-    case 3: {  // a reciprocal one
-      const bool direct_given = mode == 2;
-      CellParams& given = direct_given ? direct : recip;
-      CellParams& other = direct_given ? recip : direct;
-      put(out, direct_given ? "Enter a b c alpha beta gamma:\n"
-                            : "Enter a* b* c* alpha* beta* gamma*:\n");
-      if (!read_six(in, out, bufr, given)) return exit_status::no_input;
-      convert_cell(given, other, form, direct_given);
-      break;
+      going = true;
     }
-    default:
-      return exit_status::no_input;
+    put_domain(err, c.log.at[k]);
   }
-  report(out, direct, recip, form);
+  if (!going) put(out, "going to recipconv\n");
+  char text[report_max];
+  put(out, text,
+      static_cast<std::size_t>(report_text(c.form, c.direct, c.recip, text)));
   return exit_status::done;
 }
 
@@ -132,10 +100,18 @@ void failure(outchan& err, const char* what, int error) {
 
 }  // namespace
 
+bool ask(inchan& in, outchan& out, int& mode, double (&given)[6]) {
+  char bufr[line_max];
+  mode = ask_mode(in, out, bufr);
+  if (mode == 0) return false;
+  put(out, mode == start::form     ? "Enter A B C D E F:\n"
+           : mode == start::direct ? "Enter a b c alpha beta gamma:\n"
+                                   : "Enter a* b* c* alpha* beta* gamma*:\n");
+  return read_six(in, out, bufr, given);
+}
+
 exit_status dialogue(inchan& in, outchan& out, outchan& err) {
-  set_domain_sink(to_err, &err);
-  exit_status status = ask_and_convert(in, out);
-  set_domain_sink(nullptr, nullptr);
+  exit_status status = ask_and_convert(in, out, err);
   flush(out);
   // A failure is never reported as success or as a plain end of input.
   if (in.error != 0) {

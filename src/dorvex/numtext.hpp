@@ -30,6 +30,6 @@ real_scan scan_real(const char* s);
 
 // The longest text format_fixed writes: sign, 309 integer digits, point, 9.
 constexpr int fixed_max = 320;
-// "%w.plf": writes into out (fixed_max + w bytes at least, no NUL) and
-// returns the length. p is 0 to 9.
+// "%w.plf": writes into out (room for fixed_max bytes, or w if more; no
+// NUL) and returns the length. p is 0 to 9.
 int format_fixed(double x, int w, int p, char* out);

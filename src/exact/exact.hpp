@@ -9,7 +9,7 @@
 using u64 = std::uint64_t;
 
 // 10^k for k = 0 to 19: every power of ten that fits 64 bits.
-inline constexpr u64 ten_to[20] = {1,
+constexpr u64 ten_to[20] = {1,
                                    10,
                                    100,
                                    1000,
@@ -35,7 +35,7 @@ inline constexpr u64 ten_to[20] = {1,
 struct exact_doubles {
   double at[23];
 };
-inline constexpr exact_doubles ten_to_exactly = [] {
+constexpr exact_doubles ten_to_exactly = [] {
   exact_doubles t{};
   for (int k = 0; k < 23; ++k)
     t.at[k] = k < 20 ? static_cast<double>(ten_to[k])

@@ -1,0 +1,41 @@
+// The angles as users give them and read them, and the one conversion
+// every front end calls: the dialogue, the C API, Python, JavaScript.
+#include "cell/arith.hpp"
+#include "cell/cell.hpp"
+
+void angles_to_cosines(CellParams& cell) {
+  for (int i = slot::alpha; i <= slot::gamma; ++i)
+    cell[i] = dcos(cell[i] * rad_per_deg);
+}
+
+double cosines_to_angles(double x, domain_log& log) {
+  return dacos(x, log) * deg_per_rad;
+}
+
+bool convert_mode(int mode, const double (&in)[6], conversion& out) {
+  if (mode < start::form || mode > start::recip) return false;
+  clear_log(out.log);
+  if (mode == start::form) {
+    for (int i = 0; i < 6; ++i) out.form[i] = in[i];  // printed as given
+    begin_step(out.log, conv_step::form_to_recip);
+    form_to_recip(out.form, out.recip, out.log);
+    begin_step(out.log, conv_step::recipconv);
+    recipconv(out.recip, out.direct, out.log);
+  } else {
+    // a direct cell, or a reciprocal one: recipconv is its own inverse
+    CellParams& given = mode == start::direct ? out.direct : out.recip;
+    CellParams& other = mode == start::direct ? out.recip : out.direct;
+    for (int i = 0; i < 6; ++i) given[i] = in[i];
+    angles_to_cosines(given);
+    begin_step(out.log, conv_step::recipconv);
+    recipconv(given, other, out.log);
+    recip_to_form(out.recip, out.form);
+  }
+  // alpha, alpha*, beta, beta*, gamma, gamma*: the order of acos reports
+  begin_step(out.log, conv_step::angles);
+  for (int i = slot::alpha; i <= slot::gamma; ++i) {
+    out.direct[i] = cosines_to_angles(out.direct[i], out.log);
+    out.recip[i] = cosines_to_angles(out.recip[i], out.log);
+  }
+  return true;
+}
