@@ -15,6 +15,7 @@ set(CPACK_STRIP_FILES ON)
 foreach(check "man/dorvex.1|^\\.Os Dorvex ${PROJECT_VERSION}$"
     "packaging/changelog|^dorvex \\(${PROJECT_VERSION}\\) "
     "packaging/README.user|^Dorvex ${PROJECT_VERSION}$"
+    "packaging/README.windows|^Dorvex ${PROJECT_VERSION}$"
     "include/dorvex.h|^#define DORVEX_VERSION \"${PROJECT_VERSION}\"")
   string(REPLACE "|" ";" check "${check}")
   list(GET check 0 file)
@@ -26,9 +27,12 @@ foreach(check "man/dorvex.1|^\\.Os Dorvex ${PROJECT_VERSION}$"
 endforeach()
 
 if(WIN32)
-  # dorvex.exe with its README and licence, as Windows users open them.
-  install(FILES packaging/README.user DESTINATION . RENAME README.txt)
-  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+  # dorvex.exe with its README and licence, as Windows users open them:
+  # written for Windows, with CR LF line ends.
+  configure_file(packaging/README.windows README.txt @ONLY NEWLINE_STYLE CRLF)
+  configure_file(LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/LICENSE.txt
+    DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME dorvex-${PROJECT_VERSION}-win64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)

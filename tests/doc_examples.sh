@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Every scripted example in the man page and the README ("$ printf ... |
 # dorvex ...", "$ cc ...", "$ python3 ...", "$ export ...", continued by
-# lines ending in "|") must print exactly the lines shown under it. They run
-# from the source tree's root against the build installed into a temporary
-# prefix, with PATH, PKG_CONFIG_PATH and PYTHONPATH set to it as a user's
-# ~/.local would be; "$ node" examples run only with --npm, in a folder
-# where that npm package is installed (tests/platforms.sh does it). The man
-# page, rendered, must spell its units right.
+# lines ending in "|") must print exactly the lines shown under it. They
+# run in a scratch folder that sees the source tree's examples/, against
+# the build installed into a temporary prefix, with PATH, PKG_CONFIG_PATH
+# and PYTHONPATH set to it as a user's ~/.local would be; "$ node" examples
+# run only with --npm, in a folder where that npm package is installed
+# (tests/platforms.sh does it). The man page, rendered, must spell its
+# units right.
 # Usage: tests/doc_examples.sh BUILD-DIR | --npm DORVEX.TGZ
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,7 +25,10 @@ else
   export PYTHONPATH=$(echo "$tmp"/prefix/lib/python3*/site-packages | cut -d' ' -f1)
   export HOME=$tmp  # ~/.local is the prefix
   ln -s "$tmp/prefix" "$tmp/.local"
-  workdir=$root
+  # a folder of its own, in which examples/ is the source tree's, so that
+  # what an example makes stays out of the tree
+  workdir=$tmp/work
+  mkdir "$workdir" && ln -s "$root/examples" "$workdir/examples"
 fi
 
 # Blocks as plain text: the man page's literal displays with their roff

@@ -359,14 +359,20 @@ TEST(Dialogue, JoinedOutputKeepsTheBlockOrder) {
   EXPECT_EQ(run(small, to::one_pipe).out, alone.err + alone.out);
 }
 
-TEST(Dialogue, ConsoleSeesTheMenuBeforeAnyInput) {
-  int master;
+// The program on a new terminal, master the other end of it.
+pid_t on_terminal(int& master) {
   const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-  ASSERT_GE(pid, 0);
   if (pid == 0) {
     execl(DORVEX_BIN, DORVEX_BIN, static_cast<char*>(nullptr));
     _exit(127);
   }
+  return pid;
+}
+
+TEST(Dialogue, ConsoleSeesTheMenuBeforeAnyInput) {
+  int master;
+  const pid_t pid = on_terminal(master);
+  ASSERT_GE(pid, 0);
   auto read_for = [&](int ms) {
     std::string s;
     pollfd p{master, POLLIN, 0};
@@ -395,6 +401,45 @@ TEST(Dialogue, ConsoleSeesTheMenuBeforeAnyInput) {
   waitpid(pid, &st, 0);
   close(master);
   EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+}
+
+// Linux's line editor keeps 4,095 bytes of a longer line and drops the
+// rest: what reaches the program is a line of exactly that length, which
+// must be refused like the longer one it was, not converted.
+TEST(Dialogue, ALineTheTerminalCutIsRefused) {
+  int master;
+  const pid_t pid = on_terminal(master);
+  ASSERT_GE(pid, 0);
+  std::string seen;
+  auto read_until = [&](const std::string& what) {
+    pollfd p{master, POLLIN, 0};
+    char b[4096];
+    while (seen.find(what) == std::string::npos && poll(&p, 1, 5000) > 0) {
+      const ssize_t n = read(master, b, sizeof b);
+      if (n <= 0) break;
+      seen.append(b, static_cast<std::size_t>(n));
+    }
+  };
+  auto type = [&](const std::string& text) {
+    ASSERT_EQ(write(master, text.data(), text.size()),
+              static_cast<ssize_t>(text.size()));
+  };
+  read_until("lattice: ");
+  type("2\n");
+  read_until("gamma:");
+  // gamma, 95, stands past the 4,095th byte: the terminal drops it
+  type("5 6 7 80 85" + std::string(4083, ' ') + "95" + std::string(904, ' ') +
+       "\n");
+  read_until("? ");
+  type("\x04");  // Ctrl-D: the end of input
+  read_until("\n\n");
+  int st = 0;
+  waitpid(pid, &st, 0);
+  close(master);
+  EXPECT_NE(seen.find("? "), std::string::npos) << seen.size();
+  EXPECT_EQ(seen.find("ABCDEF = "), std::string::npos)
+      << "a report from a cut line";
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 1);
 }
 
 TEST(Dialogue, ConsoleOutputWithPipedInputKeepsItsOrder) {

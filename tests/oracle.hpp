@@ -3,6 +3,7 @@
 // the two-step rounding of nine decimals. Also what they are held to, as
 // strings, and how many random rounds a test makes.
 #pragma once
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -106,6 +107,70 @@ inline std::string nine_decimals(double x) {
                 static_cast<int>(whole), s.c_str(), s.c_str() + whole);
   std::snprintf(want, sizeof want, "%12s", text);
   return unsigned_zero(want);
+}
+#endif
+
+#ifdef __SIZEOF_INT128__
+// "%w.plf" by the program's rules, exactly, for |x| < 1e23 (x 10^p below
+// 2^107): x 10^p rounded to a 64-bit significand and then to an integer
+// (both ties to even), 19 significant digits kept (ties to even on the
+// digits), no minus on a zero, blanks to w. Plain 128-bit integers and
+// digit strings, none of format_fixed's steps.
+inline std::string exact_fixed(double x, int w, int p) {
+  using u128 = unsigned __int128;
+  const auto round_off = [](u128 v, int bits) -> u128 {  // v / 2^bits
+    if (bits <= 0) return v;
+    if (bits >= 128) return 0;
+    const u128 q = v >> bits, rest = v - (q << bits),
+               half = u128{1} << (bits - 1);
+    return q + (rest > half || (rest == half && (q & 1)));
+  };
+  const auto bitlen = [](u128 v) {
+    int n = 0;
+    for (; v; v >>= 1) ++n;
+    return n;
+  };
+  int e;
+  const double f = std::frexp(std::fabs(x), &e);
+  u128 t = static_cast<u128>(std::ldexp(f, 53));
+  e -= 53;
+  for (int k = 0; k < p; ++k) t *= 10;
+  if (bitlen(t) > 64) {
+    const int cut = bitlen(t) - 64;
+    t = round_off(t, cut);
+    e += cut;
+  }
+  const u128 v = e >= 0 ? t << e : round_off(t, -e);
+  std::string d;
+  for (u128 r = v; r; r /= 10) d += static_cast<char>('0' + r % 10);
+  std::reverse(d.begin(), d.end());
+  if (d.size() > 19) {  // 19 digits, the rest to zeros
+    const bool more = d.find_first_not_of('0', 20) != std::string::npos;
+    const bool up =
+        d[19] > '5' || (d[19] == '5' && (more || (d[18] - '0') % 2));
+    std::fill(d.begin() + 19, d.end(), '0');
+    for (int k = 18; up && k >= 0; --k) {
+      if (d[static_cast<std::size_t>(k)] != '9') {
+        ++d[static_cast<std::size_t>(k)];
+        break;
+      }
+      d[static_cast<std::size_t>(k)] = '0';
+      if (k == 0) d = "1" + d;
+    }
+  }
+  if (d.size() < static_cast<std::size_t>(p) + 1)
+    d = std::string(static_cast<std::size_t>(p) + 1 - d.size(), '0') + d;
+  const std::size_t whole = d.size() - static_cast<std::size_t>(p);
+  std::string text;
+  if (x < 0 && v != 0) text += '-';
+  text.append(d, 0, whole);
+  if (p > 0) {
+    text += '.';
+    text.append(d, whole, std::string::npos);
+  }
+  if (static_cast<int>(text.size()) < w)
+    text = std::string(static_cast<std::size_t>(w) - text.size(), ' ') + text;
+  return text;
 }
 #endif
 

@@ -56,6 +56,19 @@ wasm_checks() {  # build dir
     cmp - "$root/tests/worked_example.txt" || { rm -rf "$tmp"; return 1; }
   echo "npm: $(basename "$tmp"/dorvex-*.tgz) installs and runs the worked example"
   "$root/tests/doc_examples.sh" --npm "$tmp"/dorvex-*.tgz || { rm -rf "$tmp"; return 1; }
+  # one text for one fault, as the native program says it: a directory and
+  # an unconnected socket as standard input
+  local dir sock
+  dir=$("$tmp/prefix/bin/dorvex" </ 2>&1 >/dev/null)
+  sock=$(python3 -c '
+import socket, subprocess, sys
+s = socket.socket()
+r = subprocess.run([sys.argv[1]], stdin=s.fileno(), capture_output=True)
+sys.stdout.write(r.stderr.decode())' "$tmp/prefix/bin/dorvex")
+  [ "$dir" = "dorvex: cannot read standard input: Is a directory" ] &&
+    [ "$sock" = "dorvex: cannot read standard input: Transport endpoint is not connected" ] ||
+    { echo "npm: failure lines differ: $dir / $sock"; rm -rf "$tmp"; return 1; }
+  echo "npm: a directory and an unconnected socket said as natively"
   page=$(cat "$b/web/dorvex-wasm.js" "$b/web/dorvex-page.js" | wc -c)
   npm=$(cat "$b/npm/dorvex.wasm" "$b/npm/dorvex.mjs" | wc -c)
   echo "size: page $page bytes, npm $npm bytes"
@@ -72,8 +85,15 @@ fail=0
 for p in "${@:-${all[@]}}"; do
   b=$work/$p
   args=(-DCMAKE_BUILD_TYPE=None)
+  # what the platform's tests need: the C API's test and libraries on
+  # Linux, everything installable natively (the documents' examples)
   targets=(dorvex transcripts)
-  [ "$p" = wasm32-wasi ] && targets+=(web npm_package)
+  case $p in
+    wasm32-wasi) targets+=(web npm_package) ;;
+    x86_64-w64-mingw32) ;;
+    x86_64-*-O?) targets+=(installable api_test) ;;
+    *) targets+=(api_test dorvex_shared) ;;
+  esac
   case $p in
     x86_64-*-O?)
       cc=${p#x86_64-}; cc=${cc%-*}

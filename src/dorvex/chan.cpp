@@ -10,6 +10,7 @@ inchan in_from(source_fn src, void* ctx) {
   in.pos = in.len = 0;
   in.done = false;
   in.error = 0;
+  in.terminal = false;
   return in;
 }
 
@@ -21,6 +22,7 @@ outchan out_to(sink_fn sink, void* ctx, bool unbuffered) {
   out.len = 0;
   out.failed = false;
   out.error = 0;
+  out.last = 0;
   return out;
 }
 
@@ -65,6 +67,7 @@ int next_byte(inchan& in) {
 }  // namespace
 
 void put(outchan& out, const char* text, std::size_t n) {
+  if (n > 0) out.last = text[n - 1];
   if (out.unbuffered) {
     emit(out, text, n);
     return;
@@ -93,7 +96,7 @@ void flush(outchan& out) {
 }
 
 line_got next_line(inchan& in, char (&bufr)[line_max]) {
-  std::size_t n = 0;
+  std::size_t n = 0, bytes = 0;
   bool any = false, over = false;
   for (;;) {
     const int c = next_byte(in);
@@ -104,6 +107,7 @@ line_got next_line(inchan& in, char (&bufr)[line_max]) {
       break;
     }
     if (c == '\n') break;
+    ++bytes;
     if (c == '\r') continue;
     any = true;
     if (n < line_max - 1)
@@ -112,5 +116,6 @@ line_got next_line(inchan& in, char (&bufr)[line_max]) {
       over = true;
   }
   bufr[n] = '\0';
+  if (in.terminal && bytes >= terminal_line_max) over = true;
   return over ? line_got::too_long : line_got::line;
 }

@@ -1,5 +1,6 @@
 #include "dorvex/dialogue.hpp"
 
+#include <cerrno>
 #include <cstring>
 
 #include "cell/cell.hpp"
@@ -81,6 +82,59 @@ exit_status ask_and_convert(inchan& in, outchan& out, outchan& err) {
   return exit_status::done;
 }
 
+// Every error a read or a write may report, said in glibc's words on every
+// platform (MinGW and WASI word some of them otherwise); another one in the
+// C library's.
+struct error_words {
+  int code;
+  const char* text;
+};
+constexpr error_words error_texts[] = {
+    {EPERM, "Operation not permitted"},
+    {ENOENT, "No such file or directory"},
+    {EINTR, "Interrupted system call"},
+    {EIO, "Input/output error"},
+    {ENXIO, "No such device or address"},
+    {EBADF, "Bad file descriptor"},
+    {EAGAIN, "Resource temporarily unavailable"},
+    {ENOMEM, "Cannot allocate memory"},
+    {EACCES, "Permission denied"},
+    {EFAULT, "Bad address"},
+    {EBUSY, "Device or resource busy"},
+    {ENODEV, "No such device"},
+    {EISDIR, "Is a directory"},
+    {EINVAL, "Invalid argument"},
+    {EFBIG, "File too large"},
+    {ENOSPC, "No space left on device"},
+    {ESPIPE, "Illegal seek"},
+    {EROFS, "Read-only file system"},
+    {EPIPE, "Broken pipe"},
+#ifdef EDQUOT
+    {EDQUOT, "Disk quota exceeded"},
+#endif
+#ifdef EOVERFLOW
+    {EOVERFLOW, "Value too large for defined data type"},
+#endif
+#ifdef ENOTCONN
+    {ENOTCONN, "Transport endpoint is not connected"},
+    {ECONNRESET, "Connection reset by peer"},
+    {ECONNREFUSED, "Connection refused"},
+    {ECONNABORTED, "Software caused connection abort"},
+    {ETIMEDOUT, "Connection timed out"},
+    {ENOBUFS, "No buffer space available"},
+    {ENETDOWN, "Network is down"},
+    {ENETUNREACH, "Network is unreachable"},
+    {EHOSTUNREACH, "No route to host"},
+#endif
+};
+
+const char* error_text(int error) {
+  for (const error_words& e : error_texts)
+    // cppcheck-suppress useStlAlgorithm
+    if (e.code == error) return e.text;
+  return std::strerror(error);
+}
+
 // "dorvex: cannot <what>: <reason>\n" in one write, so that nothing else
 // written to the same place can land inside it.
 void failure(outchan& err, const char* what, int error) {
@@ -92,7 +146,7 @@ void failure(outchan& err, const char* what, int error) {
   add(what);
   if (error != 0) {
     add(": ");
-    add(std::strerror(error));
+    add(error_text(error));
   }
   line[n++] = '\n';
   put(err, line, n);
@@ -112,6 +166,11 @@ bool ask(inchan& in, outchan& out, int& mode, double (&given)[6]) {
 
 exit_status dialogue(inchan& in, outchan& out, outchan& err) {
   exit_status status = ask_and_convert(in, out, err);
+  // At a terminal, the shell's prompt starts on a line of its own when the
+  // input ended halfway along one.
+  if (status == exit_status::no_input && in.error == 0 && out.unbuffered &&
+      !out.failed && out.last != '\n')
+    put(out, "\n");
   flush(out);
   // A failure is never reported as success or as a plain end of input.
   if (in.error != 0) {

@@ -2,8 +2,10 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #else
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -37,14 +39,34 @@ unsigned int count(std::size_t n) {
   return n > INT_MAX ? INT_MAX : static_cast<unsigned int>(n);
 }
 
-// A read or write, made again after a signal, and after waiting for the
-// descriptor when it is non-blocking and not ready yet: a parent's
-// non-blocking pipe is no end of input and no lost output.
-template <class Call>
-long retry_call([[maybe_unused]] int fd, [[maybe_unused]] bool reading,
-                Call call) {
+// One attempt's arguments.
+struct read_args {
+  int fd;
+  char* buf;
+  unsigned int n;
+};
+struct write_args {
+  int fd;
+  const char* buf;
+  unsigned int n;
+};
+
+long read_once(void* ctx) {
+  const read_args& a = *static_cast<read_args*>(ctx);
+  return sys_read(a.fd, a.buf, a.n);
+}
+
+long write_once(void* ctx) {
+  const write_args& a = *static_cast<write_args*>(ctx);
+  return sys_write(a.fd, a.buf, a.n);
+}
+
+}  // namespace
+
+long retried([[maybe_unused]] int fd, [[maybe_unused]] bool reading,
+             attempt_fn attempt, void* ctx) {
   for (;;) {
-    const long n = call();
+    const long n = attempt(ctx);
     if (n >= 0) return n;
     if (errno == EINTR) continue;
 #ifndef _WIN32
@@ -58,16 +80,24 @@ long retry_call([[maybe_unused]] int fd, [[maybe_unused]] bool reading,
   }
 }
 
-}  // namespace
-
 long fd_read(void* ctx, char* buf, std::size_t n) {
   const int fd = *static_cast<int*>(ctx);
-  return retry_call(fd, true, [&] { return sys_read(fd, buf, count(n)); });
+  read_args a{fd, buf, count(n)};
+  const long got = retried(fd, true, read_once, &a);
+#ifndef _WIN32
+  // WASI says EBADF for a directory: the cause, as every other platform
+  // says it, comes from the descriptor's type.
+  struct stat st;
+  if (got < 0 && errno == EBADF && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+    errno = EISDIR;
+#endif
+  return got;
 }
 
 long fd_write(void* ctx, const char* buf, std::size_t n) {
   const int fd = *static_cast<int*>(ctx);
-  return retry_call(fd, false, [&] { return sys_write(fd, buf, count(n)); });
+  write_args a{fd, buf, count(n)};
+  return retried(fd, false, write_once, &a);
 }
 
 bool is_console(int fd) {
@@ -78,12 +108,27 @@ bool is_console(int fd) {
 #endif
 }
 
-void give_back(int fd, std::size_t unread) {
+void give_back(int fd, const inchan& in) {
+  const std::size_t unread = in.len - in.pos;
   if (unread == 0) return;
 #ifdef _WIN32
   _lseeki64(fd, -static_cast<long long>(unread), SEEK_CUR);
 #else
   ::lseek(fd, -static_cast<off_t>(unread), SEEK_CUR);
+#endif
+}
+
+void keep_own_window() {
+#ifdef _WIN32
+  // Alone on its console, the program had it made for itself (a
+  // double-click), and the window would close with the report in it.
+  DWORD ids[2];
+  if (GetConsoleProcessList(ids, 2) != 1 || !_isatty(0) || !_isatty(1)) return;
+  static const char ask[] = "\nPress Enter to close this window.";
+  _write(1, ask, sizeof ask - 1);
+  char c = 0;
+  while (c != '\n' && _read(0, &c, 1) == 1) {
+  }
 #endif
 }
 

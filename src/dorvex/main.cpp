@@ -5,6 +5,7 @@ int main() {
   raw_std_channels();
   int fd_in = 0, fd_out = 1, fd_err = 2;
   inchan in = in_from(fd_read, &fd_in);
+  in.terminal = is_console(fd_in);
   // A console sees each prompt before the program waits; a file or pipe
   // gets 512-byte blocks.
   outchan out = out_to(fd_write, &fd_out, is_console(fd_out));
@@ -12,6 +13,7 @@ int main() {
   const exit_status status = dialogue(in, out, err);
   // As head does: a file is left just after the last byte used, so the
   // next program reading it (a second dorvex, say) reads on from there.
-  give_back(fd_in, in.len - in.pos);
+  give_back(fd_in, in);
+  keep_own_window();
   return static_cast<int>(status);
 }
