@@ -49,6 +49,11 @@ def test_every_golden_request():
 
 @pytest.mark.parametrize("call, error, says", [
     (lambda: dorvex.convert(4, (5, 6, 7, 80, 85, 95)), ValueError, "mode must be 1"),
+    (lambda: dorvex.convert(10**30, (5, 6, 7, 80, 85, 95)), ValueError, "not 1000000000000000000000000000000"),
+    (lambda: dorvex.convert(2.0, (5, 6, 7, 80, 85, 95)), TypeError, "mode must be an int, not float"),
+    (lambda: dorvex.convert(True, (5, 6, 7, 80, 85, 95)), TypeError, "mode must be an int, not bool"),
+    (lambda: dorvex.convert(2), TypeError, "takes 2 arguments, mode and values (1 given)"),
+    (lambda: dorvex.convert(2, (10**400, 6, 7, 80, 85, 95)), OverflowError, "too large"),
     (lambda: dorvex.convert(2, (5, 6, 7, 80, 85)), ValueError, "six real numbers, not 5"),
     (lambda: dorvex.convert(2, "5 6 7 80 85 95"), TypeError, "not str"),
     (lambda: dorvex.convert(2, (5, 6, 7, 80, "85", 95)), TypeError, "values[4] must be a real number, not str"),
@@ -58,6 +63,7 @@ def test_every_golden_request():
     (lambda: dorvex.convert_many(2, [(5, 6, 7, 80, 85, 95), (5, 6)]), ValueError, "rows[1] must hold six"),
     (lambda: dorvex.convert_many(2, numpy.zeros((3, 5))), ValueError, "shape (N, 6)"),
     (lambda: dorvex.convert_many(2, numpy.array([["5"] * 6])), TypeError, "real numbers"),
+    (lambda: dorvex.convert_many(2, 5), TypeError, "not int"),
 ])
 def test_a_bad_call_says_what_was_expected(call, error, says):
     with pytest.raises(error, match=re.escape(says)):
@@ -67,6 +73,7 @@ def test_a_bad_call_says_what_was_expected(call, error, says):
 def test_nan_and_infinities_are_carried_as_the_program_carries_them():
     got = dorvex.convert(dorvex.DIRECT, (math.inf, 6, 7, 90, 90, 90))
     assert got.form[0] == 0 and math.isnan(got.form[1])
+    assert repr(got) == "<dorvex.Conversion form=(0.0, nan, nan, nan, nan, nan)>"
     assert got.report.splitlines()[1].startswith(" 0.000000000        +NAN")
     many = dorvex.convert_many(dorvex.DIRECT, [(5, 5, 5, 10, 10, 170)])
     assert many.domain_error_counts.tolist() == [4]
