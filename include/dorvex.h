@@ -83,6 +83,13 @@ int dorvex_report(const struct dorvex_result *r, char *buf, size_t size);
 ** characters, each cell value after a blank. */
 #define DORVEX_REPORT_MAX 5880
 
+/* Reads one number from text as the program reads an answer: blanks first
+** (TAB LF VT FF CR SPACE), then a decimal number, or +INF -INF +NAN -NAN;
+** 19 significant digits count; out of range, the largest double or zero.
+** Returns how many characters the blanks and the number took, with the
+** value in *value; 0 when no number stands there. text ends at its NUL. */
+int dorvex_read_number(const char *text, double *value);
+
 /* A domain error's function as the program names it: "sqrt" or "acos";
 ** NULL for another value. */
 const char *dorvex_function_name(int function);

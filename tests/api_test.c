@@ -93,6 +93,11 @@ static void check_edges(void) {
     fail("dorvex_report, 10 bytes", "not cut as snprintf cuts");
   if (dorvex_report(&r, NULL, 0) != n)
     fail("dorvex_report, 0 bytes", "wrong length");
+  double v = 0;
+  if (dorvex_read_number(" \t-.5e1x", &v) != 7 || v != -5 ||
+      dorvex_read_number("  ", &v) != 0 || dorvex_read_number("inf", &v) != 0 ||
+      dorvex_read_number("+INF", &v) != 4 || v <= 1e308)
+    fail("dorvex_read_number", "not the program's reading");
   if (strcmp(dorvex_version(), DORVEX_VERSION) != 0 || dorvex_function_name(0))
     fail("dorvex_version, dorvex_function_name(0)", "wrong");
 }

@@ -44,9 +44,10 @@ gtest() {  # triple -> prints the GTest_DIR to use
 
 worked=$'2\n5 6 7 80 85 95\n'
 
-# WebAssembly's products: the npm tarball installed and run, the sizes
-# (the .wasm plus its loader, at most 150 KB), one dialogue's time under
-# Node after start-up (at most 5 ms), and the page in Chromium.
+# WebAssembly's products: the npm tarball installed and run, the sizes (the
+# page's files, and the .wasm with its loader, each at most 150 KB), one
+# dialogue's time under Node after start-up (at most 5 ms), and the page in
+# Chromium.
 wasm_checks() {  # build dir
   local b=$1 tmp page npm
   tmp=$(mktemp -d)
@@ -69,14 +70,14 @@ sys.stdout.write(r.stderr.decode())' "$tmp/prefix/bin/dorvex")
     [ "$sock" = "dorvex: cannot read standard input: Transport endpoint is not connected" ] ||
     { echo "npm: failure lines differ: $dir / $sock"; rm -rf "$tmp"; return 1; }
   echo "npm: a directory and an unconnected socket said as natively"
-  page=$(cat "$b/web/dorvex-wasm.js" "$b/web/dorvex-page.js" | wc -c)
+  page=$(cat "$b"/web/* | wc -c)
   npm=$(cat "$b/npm/dorvex.wasm" "$b/npm/dorvex.mjs" | wc -c)
   echo "size: page $page bytes, npm $npm bytes"
   [ "$page" -le 153600 ] && [ "$npm" -le 153600 ] || { rm -rf "$tmp"; return 1; }
   node "$root/bench/wasm_dialogue.mjs" "$b/dorvex.wasm" &&
     node "$root/bench/js_bench.mjs" "$tmp/prefix/lib/node_modules/dorvex" &&
     node "$root/tests/web_test.mjs" "$b/web" "$root/tests/golden.txt" "$b" \
-      "$tmp/prefix/lib/node_modules/dorvex"
+      "$tmp/prefix/lib/node_modules/dorvex" "$b/tests/requests.txt"
   local status=$?
   rm -rf "$tmp"
   return $status
@@ -149,7 +150,7 @@ for p in "${@:-${all[@]}}"; do
   fi
   if [ "$p" = wasm32-wasi ]; then  # the npm command and the page
     if wasm_checks "$b" >"$b.web" 2>&1; then
-      proc+="; $(grep -E '^(npm|size|speed|browser|ready|convert|[0-9]+ examples)' "$b.web" | tr '\n' ';' | sed 's/;$//; s/;/; /g')"
+      proc+="; $(grep -E '^(npm|size|speed|browser|ready|an answer|the form|convert|[0-9]+ examples)' "$b.web" | tr '\n' ';' | sed 's/;$//; s/;/; /g')"
     else
       proc+="; npm, page or browser FAILED"; fail=1; tail -30 "$b.web"
     fi

@@ -24,6 +24,9 @@ export interface Conversion {
   direct: number[];
   /** a*, b*, c*, alpha*, beta*, gamma* (2 pi convention); degrees */
   recip: number[];
+  /** each value as the shortest text the program reads back to the same
+   * double; NaN and the infinities as "+NAN", "-NAN", "+INF", "-INF" */
+  texts: { form: string[]; direct: string[]; recip: string[] };
   /** in the order they arose */
   domainErrors: DomainError[];
   /** the program's report, from "ABCDEF = " to its final newline */
@@ -41,6 +44,16 @@ export interface Conversions {
 /** Converts six numbers; throws RangeError or TypeError for a bad mode or
  * values. NaN and infinities are carried as the program carries them. */
 export function convert(mode: Mode, values: ArrayLike<number>): Conversion;
+
+/** Converts six texts, each read as the program reads an answer (so a
+ * NaN keeps the sign typed); null when one is not one number, blanks
+ * around it aside. */
+export function convertTexts(mode: Mode, texts: ArrayLike<string>): Conversion | null;
+
+/** The first number of text as the program reads an answer: its value and
+ * how many characters the blanks before it and the number took; null when
+ * no number stands there. */
+export function readNumber(text: string): { value: number; used: number } | null;
 
 /** Converts many rows at once: six-number rows, or 6 N numbers. */
 export function convertMany(mode: Mode,

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cell/cell.hpp"
+#include "dorvex/numtext.hpp"
 #include "dorvex/report.hpp"
 
 static_assert(DORVEX_REPORT_MAX == report_max);
@@ -72,6 +73,13 @@ int dorvex_report(const dorvex_result* r, char* buf, size_t size) {
     buf[k] = '\0';
   }
   return n;
+}
+
+int dorvex_read_number(const char* text, double* value) {
+  const real_scan r = scan_real(text);
+  if (r.got != scan_got::one) return 0;
+  *value = r.value;
+  return static_cast<int>(r.next - text);
 }
 
 const char* dorvex_function_name(int function) {

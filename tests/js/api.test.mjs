@@ -8,10 +8,11 @@ import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { test } from 'node:test';
 
-const { convert, convertMany } = await import(
+const { convert, convertTexts, convertMany, readNumber } = await import(
   pathToFileURL(join(resolve(process.env.DORVEX_NPM), 'index.mjs')).href);
 
-// name, mode, six values, domain error names, report (transcripts --requests)
+// name, mode, six values (and as texts), domain error names, report
+// (transcripts --requests)
 function requests() {
   const bits = new DataView(new ArrayBuffer(8));
   return readFileSync(process.env.DORVEX_REQUESTS, 'ascii').split('\n')
@@ -21,7 +22,11 @@ function requests() {
         bits.setBigUint64(0, BigInt('0x' + h));
         return bits.getFloat64(0);
       });
-      return { name, mode: Number(mode), values,
+      // as typed: a NaN's sign from its bits, which a number does not keep
+      const texts = values.map((x, k) => Number.isNaN(x)
+        ? (hex.split(' ')[k][0] >= '8' ? '-NAN' : '+NAN')
+        : Number.isFinite(x) ? (Object.is(x, -0) ? '-0' : String(x)) : x > 0 ? '+INF' : '-INF');
+      return { name, mode: Number(mode), values, texts,
         errors: errors ? errors.split(',') : [],
         report: report.replace(/\\(.)/g, (_, c) => (c === 'n' ? '\n' : c)) };
     });
@@ -46,6 +51,28 @@ test('every golden request', () => {
       assert.equal(many.domainErrorCounts[i], one.domainErrors.length, r.name);
     });
   }
+});
+
+// The texts the API gives (and the page shows) are the shortest that the
+// program reads back to the same double, whatever the text's length.
+test('every value of every golden request reads back from its text', () => {
+  for (const r of requests()) {
+    const got = convertTexts(r.mode, r.texts);
+    assert.equal(got.report, r.report, r.name);
+    for (const what of ['form', 'direct', 'recip'])
+      got.texts[what].forEach((t, k) => {
+        const x = got[what][k];
+        if (Number.isNaN(x)) assert.match(t, /^[+-]NAN$/, r.name);
+        else assert.equal(readNumber(t).value, x, `${r.name}: ${t}`);
+      });
+  }
+  const long = '0'.repeat(70000);
+  for (const [text, value, used] of [
+    [` 1${long}e-70000 tail`, 1, 70009], [`0.${long}1e70001`, 1, 70009],
+    ['5e-324', 5e-324, 6], ['1e+308', 1e308, 6], ['-0', -0, 2],
+  ])
+    assert.deepEqual(readNumber(text), { value, used }, text.slice(0, 12));
+  assert.equal(readNumber(' 80°'.slice(4)), null);
 });
 
 test('a bad call says what was expected', () => {

@@ -1,0 +1,158 @@
+// The dorvex API over an instance of the program's WebAssembly module, by
+// its C API exports: convert, convertTexts, convertMany, readNumber and
+// version. A plain script, so that the page holds it as it stands and the
+// npm package's index.mjs is built around it (web/embed.mjs): one source
+// for both.
+// eslint-disable-next-line no-unused-vars
+function dorvexApi(api) {
+  'use strict';
+  // Memory of our own, past all the program's: one conversion's input,
+  // result and report, a batch of rows, then a text to read, as long as
+  // it comes (the memory grows for it).
+  const RESULT = 64, REPORT = 512, REPORT_MAX = 5880, BATCH = 8192;
+  const ROWS = 1024, TEXT = BATCH + 196 * ROWS;  // 196 bytes a row
+  const base = api.memory.grow(5) * 65536;
+  const names = [undefined, 'sqrt', 'acos'];
+  const steps = [undefined, 'form_to_recip', 'recipconv', 'angles'];
+  const decoder = new TextDecoder(), encoder = new TextEncoder();
+
+  function checkMode(mode) {
+    if (mode !== 1 && mode !== 2 && mode !== 3)
+      throw new RangeError('mode must be 1 (metric form), 2 (direct cell) ' +
+        `or 3 (reciprocal cell), not ${String(mode)}`);
+  }
+
+  // values[0..5] into doubles at f[at..], each a number (NaN and
+  // infinities as they are); what names them in a message.
+  function putSix(f, at, values, what) {
+    if (values === null || typeof values !== 'object' ||
+        typeof values.length !== 'number')
+      throw new TypeError(`${what} must be six numbers, not ${typeof values}`);
+    if (values.length !== 6)
+      throw new RangeError(`${what} must hold six numbers, not ${values.length}`);
+    for (let k = 0; k < 6; ++k) {
+      const v = values[k];
+      if (typeof v !== 'number')
+        throw new TypeError(`${what}[${k}] must be a number, not ${typeof v}`);
+      f[at + k] = v;
+    }
+  }
+
+  const six = (f, at) => Array.from(f.subarray(at, at + 6));
+  // A double of the memory as the shortest text that reads back to it,
+  // NaN and the infinities in the program's words: a NaN's sign, which a
+  // JavaScript number does not keep, read from its bits.
+  const text = (v, at) => {
+    const x = v.getFloat64(at, true);
+    if (Number.isNaN(x)) return v.getUint8(at + 7) & 0x80 ? '-NAN' : '+NAN';
+    if (!Number.isFinite(x)) return x > 0 ? '+INF' : '-INF';
+    return Object.is(x, -0) ? '-0' : String(x);
+  };
+
+  // The conversion of the six doubles at base, as the result convert gives.
+  function converted(mode) {
+    api.dorvex_convert(mode, base, base + RESULT);
+    const f = new Float64Array(api.memory.buffer, base, 64);
+    const v = new DataView(api.memory.buffer, base + RESULT, 144);
+    const r = RESULT / 8;
+    const ints = new Int32Array(api.memory.buffer, base + RESULT + 144, 40);
+    const domainErrors = [];
+    for (let k = 0; k < ints[0]; ++k)
+      domainErrors.push({ name: names[ints[1 + 3 * k]],
+        step: steps[ints[2 + 3 * k]], call: ints[3 + 3 * k] });
+    const n = api.dorvex_report(base + RESULT, base + REPORT, REPORT_MAX + 1);
+    const texts = (at) => [0, 1, 2, 3, 4, 5].map((k) => text(v, 8 * (at + k)));
+    return {
+      form: six(f, r), direct: six(f, r + 6), recip: six(f, r + 12),
+      texts: { form: texts(0), direct: texts(6), recip: texts(12) },
+      domainErrors,
+      report: decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)),
+    };
+  }
+
+  // One conversion: mode 1 a metric form A..F, 2 a direct cell, 3 a
+  // reciprocal cell (angles in degrees).
+  function convert(mode, values) {
+    checkMode(mode);
+    putSix(new Float64Array(api.memory.buffer, base, 6), 0, values, 'values');
+    return converted(mode);
+  }
+
+  // text as UTF-8 with a NUL after it, at base + TEXT; its bytes.
+  function place(text) {
+    const bytes = encoder.encode(String(text));
+    const short = base + TEXT + bytes.length + 1 - api.memory.buffer.byteLength;
+    if (short > 0) api.memory.grow(Math.ceil(short / 65536));
+    const mem = new Uint8Array(api.memory.buffer, base + TEXT, bytes.length + 1);
+    mem.set(bytes);
+    mem[bytes.length] = 0;
+    return bytes;
+  }
+
+  // One conversion of six texts, each read as the program reads an answer
+  // straight into its memory (so that even a NaN's sign stays as typed);
+  // null when one is not one number, blanks around it aside.
+  function convertTexts(mode, texts) {
+    checkMode(mode);
+    if (texts === null || typeof texts !== 'object' || texts.length !== 6)
+      throw new TypeError('texts must be six texts');
+    for (let k = 0; k < 6; ++k) {
+      const bytes = place(texts[k]);
+      const used = api.dorvex_read_number(base + TEXT, base + 8 * k);
+      if (used === 0 || !/^[\t\n\v\f\r ]*$/.test(decoder.decode(bytes.subarray(used))))
+        return null;
+    }
+    return converted(mode);
+  }
+
+  // Many conversions: rows as six-number arrays, or one Float64Array of
+  // 6 N numbers; the three descriptions as Float64Arrays of 6 N numbers,
+  // row i at 6 i, and each row's count of domain errors.
+  function convertMany(mode, rows) {
+    checkMode(mode);
+    const flat = rows instanceof Float64Array;
+    if (!flat && !Array.isArray(rows))
+      throw new TypeError('rows must be an array of six-number rows or a ' +
+        `Float64Array, not ${typeof rows}`);
+    if (flat && rows.length % 6 !== 0)
+      throw new RangeError('a Float64Array of rows must hold 6 N numbers, ' +
+        `not ${rows.length}`);
+    const n = flat ? rows.length / 6 : rows.length;
+    const out = { form: new Float64Array(6 * n),
+      direct: new Float64Array(6 * n), recip: new Float64Array(6 * n),
+      domainErrorCounts: new Int32Array(n) };
+    for (let at = 0; at < n; at += ROWS) {
+      const m = Math.min(ROWS, n - at);
+      const p = base + BATCH, q = p + 48 * ROWS;
+      const f = new Float64Array(api.memory.buffer, p, 24 * ROWS);
+      if (flat) f.set(rows.subarray(6 * at, 6 * (at + m)));
+      else for (let i = 0; i < m; ++i) putSix(f, 6 * i, rows[at + i], `rows[${at + i}]`);
+      api.dorvex_convert_many(mode, m, p, q, q + 48 * ROWS, q + 96 * ROWS,
+        q + 144 * ROWS);
+      out.form.set(f.subarray(6 * ROWS, 6 * (ROWS + m)), 6 * at);
+      out.direct.set(f.subarray(12 * ROWS, 12 * ROWS + 6 * m), 6 * at);
+      out.recip.set(f.subarray(18 * ROWS, 18 * ROWS + 6 * m), 6 * at);
+      out.domainErrorCounts.set(
+        new Int32Array(api.memory.buffer, q + 144 * ROWS, m), at);
+    }
+    return out;
+  }
+
+  // The first number of text as the program reads an answer: its value,
+  // and how many characters the blanks before it and the number took (in
+  // the text's own characters); null when no number stands there.
+  function readNumber(text) {
+    const bytes = place(text);
+    const used = api.dorvex_read_number(base + TEXT, base);
+    if (used === 0) return null;
+    return { value: new Float64Array(api.memory.buffer, base, 1)[0],
+      used: decoder.decode(bytes.subarray(0, used)).length };
+  }
+
+  const version = (() => {
+    const bytes = new Uint8Array(api.memory.buffer, api.dorvex_version());
+    return decoder.decode(bytes.subarray(0, bytes.indexOf(0)));
+  })();
+
+  return { convert, convertTexts, convertMany, readNumber, version };
+}
