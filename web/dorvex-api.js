@@ -39,21 +39,37 @@ function dorvexApi(api) {
   }
 
   const six = (f, at) => Array.from(f.subarray(at, at + 6));
-  // A double of the memory as the shortest text that reads back to it,
-  // NaN and the infinities in the program's words: a NaN's sign, which a
-  // JavaScript number does not keep, read from its bits.
-  const text = (v, at) => {
-    const x = v.getFloat64(at, true);
-    if (Number.isNaN(x)) return v.getUint8(at + 7) & 0x80 ? '-NAN' : '+NAN';
+  // A value as the shortest text that reads back to it, NaN and the
+  // infinities in the program's words (a NaN's sign, which a JavaScript
+  // number does not keep, given apart).
+  const text = (x, negative) => {
+    if (Number.isNaN(x)) return negative ? '-NAN' : '+NAN';
     if (!Number.isFinite(x)) return x > 0 ? '+INF' : '-INF';
     return Object.is(x, -0) ? '-0' : String(x);
   };
+
+  // One conversion's result. Its texts are made when first asked for:
+  // they cost four times the rest (and an accessor on each object, rather
+  // than on the prototype, would cost as much again).
+  class Conversion {
+    #negative;  // bit k: value k is a NaN whose sign bit is set
+    #texts = null;
+    constructor(form, direct, recip, negative, domainErrors, report) {
+      Object.assign(this, { form, direct, recip, domainErrors, report });
+      this.#negative = negative;
+    }
+    get texts() {
+      const texts = (values, at) =>
+        values.map((x, k) => text(x, this.#negative >> (at + k) & 1));
+      return this.#texts ??= { form: texts(this.form, 0),
+        direct: texts(this.direct, 6), recip: texts(this.recip, 12) };
+    }
+  }
 
   // The conversion of the six doubles at base, as the result convert gives.
   function converted(mode) {
     api.dorvex_convert(mode, base, base + RESULT);
     const f = new Float64Array(api.memory.buffer, base, 64);
-    const v = new DataView(api.memory.buffer, base + RESULT, 144);
     const r = RESULT / 8;
     const ints = new Int32Array(api.memory.buffer, base + RESULT + 144, 40);
     const domainErrors = [];
@@ -61,13 +77,13 @@ function dorvexApi(api) {
       domainErrors.push({ name: names[ints[1 + 3 * k]],
         step: steps[ints[2 + 3 * k]], call: ints[3 + 3 * k] });
     const n = api.dorvex_report(base + RESULT, base + REPORT, REPORT_MAX + 1);
-    const texts = (at) => [0, 1, 2, 3, 4, 5].map((k) => text(v, 8 * (at + k)));
-    return {
-      form: six(f, r), direct: six(f, r + 6), recip: six(f, r + 12),
-      texts: { form: texts(0), direct: texts(6), recip: texts(12) },
+    const top = new Uint8Array(api.memory.buffer, base + RESULT, 144);
+    let negative = 0;
+    for (let k = 0; k < 18; ++k)
+      if (Number.isNaN(f[r + k]) && top[8 * k + 7] & 0x80) negative |= 1 << k;
+    return new Conversion(six(f, r), six(f, r + 6), six(f, r + 12), negative,
       domainErrors,
-      report: decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)),
-    };
+      decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)));
   }
 
   // One conversion: mode 1 a metric form A..F, 2 a direct cell, 3 a
