@@ -16,8 +16,8 @@
 #include "crmath/crmath.hpp"
 #include "crmath/paths.hpp"
 #include "dorvex.h"
-#include "dorvex/numtext.hpp"
 #include "inputs.hpp"
+#include "text/numtext.hpp"
 
 namespace {
 

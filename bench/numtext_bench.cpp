@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "dorvex/numtext.hpp"
 #include "inputs.hpp"
+#include "text/numtext.hpp"
 
 namespace {
 

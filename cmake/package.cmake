@@ -87,7 +87,7 @@ configure_file(packaging/dorvex.pc.in dorvex.pc @ONLY)
 configure_file(packaging/dorvexConfig.cmake.in dorvexConfig.cmake @ONLY)
 include(CMakePackageConfigHelpers)
 write_basic_package_version_file(dorvexConfigVersion.cmake
-  COMPATIBILITY SameMinorVersion)
+  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/dorvex.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT library)
 install(FILES ${PROJECT_BINARY_DIR}/dorvexConfig.cmake

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "dorvex/chan.hpp"
-#include "dorvex/dialogue.hpp"
+#include "console/chan.hpp"
+#include "console/dialogue.hpp"
 #include "fuzz_util.hpp"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "dorvex/chan.hpp"
-#include "dorvex/numtext.hpp"
+#include "console/chan.hpp"
 #include "fuzz_util.hpp"
 #include "oracle.hpp"
+#include "text/numtext.hpp"
 
 namespace {
 

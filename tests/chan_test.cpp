@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "dorvex/chan.hpp"
-#include "dorvex/dialogue.hpp"
+#include "console/chan.hpp"
+#include "console/dialogue.hpp"
 #include "memchan.hpp"
 
 namespace {

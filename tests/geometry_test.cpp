@@ -9,8 +9,8 @@
 
 #include "cell/arith.hpp"
 #include "cell/cell.hpp"
-#include "dorvex/numtext.hpp"
 #include "oracle.hpp"
+#include "text/numtext.hpp"
 
 namespace {
 

@@ -20,9 +20,9 @@ arith=src/cell/arith.hpp conv=src/cell/convert.cpp
 cos=src/crmath/cos.cpp acos=src/crmath/acos.cpp last=src/crmath/last.cpp
 dd=src/crmath/dd.hpp tables=src/crmath/tables.hpp
 xh=src/exact/exact.hpp xc=src/exact/exact.cpp
-scan=src/dorvex/scan.cpp fmt=src/dorvex/format.cpp chan=src/dorvex/chan.cpp
-chanh=src/dorvex/chan.hpp fd=src/dorvex/fd.cpp dia=src/dorvex/dialogue.cpp
-main=src/dorvex/main.cpp numh=src/dorvex/numtext.hpp diah=src/dorvex/dialogue.hpp
+scan=src/text/scan.cpp fmt=src/text/format.cpp chan=src/console/chan.cpp
+chanh=src/console/chan.hpp fd=src/console/fd.cpp dia=src/console/dialogue.cpp
+main=src/console/main.cpp numh=src/text/numtext.hpp diah=src/console/dialogue.hpp
 api=src/api/dorvex.cpp
 mutants=(
   # the printed digits

@@ -1,7 +1,7 @@
 // Lines, scans and fixed-point text: named edge cases, then seeded random
 // round trips against independent oracles (libc's strtod and snprintf, and
 // long double for the two-step rounding).
-#include "dorvex/numtext.hpp"
+#include "text/numtext.hpp"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,8 @@
 #include <thread>
 #include <vector>
 
-#include "dorvex/chan.hpp"
-#include "dorvex/dialogue.hpp"
+#include "console/chan.hpp"
+#include "console/dialogue.hpp"
 #include "exact/exact.hpp"
 #include "memchan.hpp"
 #include "oracle.hpp"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "dorvex/numtext.hpp"
+#include "text/numtext.hpp"
 
 // What format_fixed prints, as a string.
 inline std::string fixed(double x, int w, int p) {

@@ -23,8 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "dorvex/chan.hpp"
-#include "dorvex/dialogue.hpp"
+#include "cell/cell.hpp"
+#include "console/chan.hpp"
+#include "console/dialogue.hpp"
 #include "memchan.hpp"
 #include "records.hpp"
 
@@ -117,8 +118,9 @@ void usage() {
 }
 
 // The request each record's input makes, as the dialogue accepts it, with
-// the report and the domain reports its output shows.
-void print_requests(const golden& g, std::FILE* f) {
+// the report and the domain reports its output shows; false if these are
+// not what the conversion gives.
+bool print_requests(const golden& g, std::FILE* f) {
   const std::string report_head = "ABCDEF = \n";
   for (std::size_t i = 0; i < g.names.size(); ++i) {
     const std::string& out = g.outputs[i];
@@ -136,20 +138,33 @@ void print_requests(const golden& g, std::FILE* f) {
       std::fprintf(f, "%s%016llx", k ? " " : "",
                    static_cast<unsigned long long>(
                        std::bit_cast<std::uint64_t>(given[k])));
-    const char* sep = "\t";
+    // each domain report's name from the record, its step and call from
+    // the conversion, which must name the same functions in the same order
+    conversion c;
+    convert_mode(mode, given, c);
+    int k = 0;
+    std::fputc('\t', f);
     for (std::size_t p = 0; p < at; ++p)
-      for (const char* name : {"sqrt", "acos"})
-        if (out.compare(p, 20, std::string("\n") + name + ": DOMAIN error\n") ==
-            0) {
-          std::fprintf(f, "%s%s", sep, name);
-          sep = ",";
-        }
-    if (*sep == '\t') std::fputc('\t', f);
+      for (const domain_fn fn : {domain_fn::sqrt, domain_fn::acos}) {
+        const char* name = domain_name(fn);
+        if (out.compare(p, 20, std::string("\n") + name + ": DOMAIN error\n"))
+          continue;
+        if (k >= c.log.n || c.log.at[k].fn != fn) return false;
+        const conv_step step = c.log.at[k].step;
+        std::fprintf(f, "%s%s:%s:%d", k ? "," : "", name,
+                     step == conv_step::form_to_recip ? "form_to_recip"
+                     : step == conv_step::recipconv   ? "recipconv"
+                                                      : "angles",
+                     c.log.at[k].call);
+        ++k;
+      }
+    if (k != c.log.n) return false;
     std::string report;
     for (std::size_t p = at; p < out.size(); ++p)
       escape(report, static_cast<unsigned char>(out[p]));
     std::fprintf(f, "\t%s\n", report.c_str());
   }
+  return true;
 }
 
 }  // namespace
@@ -173,8 +188,12 @@ int main(int argc, char** argv) {
   if (requests) {
     std::FILE* f = std::fopen(argv[3], "wb");
     if (!f) return 2;
-    print_requests(g, f);
-    return std::fclose(f) == 0 ? 0 : 2;
+    const bool agree = print_requests(g, f);
+    if (!agree)
+      std::fprintf(stderr,
+                   "transcripts: a record's domain reports "
+                   "are not its conversion's\n");
+    return std::fclose(f) == 0 && agree ? 0 : 2;
   }
   std::string made = g.head, changed_text;
   unsigned long changed = 0;

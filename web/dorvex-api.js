@@ -8,13 +8,22 @@ function dorvexApi(api) {
   'use strict';
   // Memory of our own, past all the program's: one conversion's input,
   // result and report, a batch of rows, then a text to read, as long as
-  // it comes (the memory grows for it).
-  const RESULT = 64, REPORT = 512, REPORT_MAX = 5880, BATCH = 8192;
+  // it comes (the memory grows for it). Sizes and offsets come from the
+  // module itself.
+  const RESULT = 64, RESULT_SIZE = api.dorvex_layout_result_size();
+  const ERRORS = RESULT + api.dorvex_layout_errors_at();
+  const ERROR_INTS = api.dorvex_layout_error_size() / 4;
+  const REPORT = RESULT + RESULT_SIZE, REPORT_MAX = api.dorvex_layout_report_max();
+  const BATCH = (REPORT + REPORT_MAX + 1 + 63) & ~63;
   const ROWS = 1024, TEXT = BATCH + 196 * ROWS;  // 196 bytes a row
-  const base = api.memory.grow(5) * 65536;
-  const names = [undefined, 'sqrt', 'acos'];
-  const steps = [undefined, 'form_to_recip', 'recipconv', 'angles'];
+  const base = api.memory.grow(Math.ceil((TEXT + 4096) / 65536)) * 65536;
   const decoder = new TextDecoder(), encoder = new TextEncoder();
+  const cString = (at) => {
+    const bytes = new Uint8Array(api.memory.buffer, at);
+    return decoder.decode(bytes.subarray(0, bytes.indexOf(0)));
+  };
+  const names = [1, 2].map((f) => cString(api.dorvex_function_name(f)));
+  const steps = [1, 2, 3].map((s) => cString(api.dorvex_step_name(s)));
 
   function checkMode(mode) {
     if (mode !== 1 && mode !== 2 && mode !== 3)
@@ -23,7 +32,9 @@ function dorvexApi(api) {
   }
 
   // values[0..5] into doubles at f[at..], each a number (NaN and
-  // infinities as they are); what names them in a message.
+  // infinities as they are); what names them in a message. f is never the
+  // module's memory: a getter may call us again, and its call would
+  // overwrite what this one had put there.
   function putSix(f, at, values, what) {
     if (values === null || typeof values !== 'object' ||
         typeof values.length !== 'number')
@@ -68,20 +79,21 @@ function dorvexApi(api) {
 
   // The conversion of the six doubles at base, as the result convert gives.
   function converted(mode) {
-    api.dorvex_convert(mode, base, base + RESULT);
-    const f = new Float64Array(api.memory.buffer, base, 64);
-    const r = RESULT / 8;
-    const ints = new Int32Array(api.memory.buffer, base + RESULT + 144, 40);
+    api.dorvex_convert_sized(mode, base, base + RESULT, RESULT_SIZE);
+    const f = new Float64Array(api.memory.buffer, base + RESULT, 18);
+    const ints = new Int32Array(api.memory.buffer, base + ERRORS,
+      1 + ERROR_INTS * 13);
     const domainErrors = [];
-    for (let k = 0; k < ints[0]; ++k)
-      domainErrors.push({ name: names[ints[1 + 3 * k]],
-        step: steps[ints[2 + 3 * k]], call: ints[3 + 3 * k] });
+    for (let k = 0; k < ints[0]; ++k) {
+      const e = ints.subarray(1 + ERROR_INTS * k);
+      domainErrors.push({ name: names[e[0] - 1], step: steps[e[1] - 1], call: e[2] });
+    }
     const n = api.dorvex_report(base + RESULT, base + REPORT, REPORT_MAX + 1);
-    const top = new Uint8Array(api.memory.buffer, base + RESULT, 144);
+    const top = new Uint8Array(api.memory.buffer, base + RESULT, 8 * 18);
     let negative = 0;
     for (let k = 0; k < 18; ++k)
-      if (Number.isNaN(f[r + k]) && top[8 * k + 7] & 0x80) negative |= 1 << k;
-    return new Conversion(six(f, r), six(f, r + 6), six(f, r + 12), negative,
+      if (Number.isNaN(f[k]) && top[8 * k + 7] & 0x80) negative |= 1 << k;
+    return new Conversion(six(f, 0), six(f, 6), six(f, 12), negative,
       domainErrors,
       decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)));
   }
@@ -90,7 +102,9 @@ function dorvexApi(api) {
   // reciprocal cell (angles in degrees).
   function convert(mode, values) {
     checkMode(mode);
-    putSix(new Float64Array(api.memory.buffer, base, 6), 0, values, 'values');
+    const given = new Float64Array(6);
+    putSix(given, 0, values, 'values');
+    new Float64Array(api.memory.buffer, base, 6).set(given);
     return converted(mode);
   }
 
@@ -112,9 +126,10 @@ function dorvexApi(api) {
     checkMode(mode);
     if (texts === null || typeof texts !== 'object' || texts.length !== 6)
       throw new TypeError('texts must be six texts');
+    const strings = Array.from({ length: 6 }, (_, k) => String(texts[k]));
     for (let k = 0; k < 6; ++k) {
-      const bytes = place(texts[k]);
-      const used = api.dorvex_read_number(base + TEXT, base + 8 * k);
+      const bytes = place(strings[k]);
+      const used = api.dorvex_read_number(base + TEXT, base + 8 * k) >>> 0;
       if (used === 0 || !/^[\t\n\v\f\r ]*$/.test(decoder.decode(bytes.subarray(used))))
         return null;
     }
@@ -134,6 +149,8 @@ function dorvexApi(api) {
       throw new RangeError('a Float64Array of rows must hold 6 N numbers, ' +
         `not ${rows.length}`);
     const n = flat ? rows.length / 6 : rows.length;
+    const given = flat ? rows : new Float64Array(6 * n);
+    if (!flat) for (let i = 0; i < n; ++i) putSix(given, 6 * i, rows[i], `rows[${i}]`);
     const out = { form: new Float64Array(6 * n),
       direct: new Float64Array(6 * n), recip: new Float64Array(6 * n),
       domainErrorCounts: new Int32Array(n) };
@@ -141,8 +158,7 @@ function dorvexApi(api) {
       const m = Math.min(ROWS, n - at);
       const p = base + BATCH, q = p + 48 * ROWS;
       const f = new Float64Array(api.memory.buffer, p, 24 * ROWS);
-      if (flat) f.set(rows.subarray(6 * at, 6 * (at + m)));
-      else for (let i = 0; i < m; ++i) putSix(f, 6 * i, rows[at + i], `rows[${at + i}]`);
+      f.set(given.subarray(6 * at, 6 * (at + m)));
       api.dorvex_convert_many(mode, m, p, q, q + 48 * ROWS, q + 96 * ROWS,
         q + 144 * ROWS);
       out.form.set(f.subarray(6 * ROWS, 6 * (ROWS + m)), 6 * at);
@@ -159,16 +175,13 @@ function dorvexApi(api) {
   // the text's own characters); null when no number stands there.
   function readNumber(text) {
     const bytes = place(text);
-    const used = api.dorvex_read_number(base + TEXT, base);
+    const used = api.dorvex_read_number(base + TEXT, base) >>> 0;
     if (used === 0) return null;
     return { value: new Float64Array(api.memory.buffer, base, 1)[0],
       used: decoder.decode(bytes.subarray(0, used)).length };
   }
 
-  const version = (() => {
-    const bytes = new Uint8Array(api.memory.buffer, api.dorvex_version());
-    return decoder.decode(bytes.subarray(0, bytes.indexOf(0)));
-  })();
+  const version = cString(api.dorvex_version());
 
   return { convert, convertTexts, convertMany, readNumber, version };
 }

@@ -1,128 +1,193 @@
-// The Python module dorvex: thin, over the one conversion and the report
-// writer; every value is the program's double, every report its bytes.
+// The Python module dorvex: thin, over the C API alone; every value is the
+// program's double, every report its bytes.
+//
+// Memory safety: a caller's sequence is first copied into a tuple of our
+// own, whose items we hold, and only then are its numbers read. Reading a
+// number may run Python code (__float__, __index__), which may change the
+// caller's list or free its items; it cannot change our tuple.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <cstring>
 #include <string>
 
-#include "cell/cell.hpp"
 #include "dorvex.h"
-#include "dorvex/report.hpp"
 
 namespace py = pybind11;
 
 namespace {
 
-// given: the mode as the caller wrote it, for the message.
-void check_mode(long mode, const py::handle& given) {
-  if (mode < start::form || mode > start::recip)
-    throw py::value_error(
-        "mode must be 1 (metric form), 2 (direct cell) or 3 (reciprocal "
-        "cell), not " +
-        std::string(py::repr(given)));
-}
-
 std::string type_name(const py::handle& v) {
   return py::str(py::type::of(v).attr("__name__"));
 }
 
-// Six real numbers from any sequence (what names it in a message); bool,
-// str, complex and the like are refused. Floats and ints of a list or a
-// tuple are taken straight: convert is called per cell in loops.
-void six_reals(const py::handle& values, double (&out)[6],
-               const std::string& what) {
-  if (!PySequence_Check(values.ptr()) || py::isinstance<py::str>(values) ||
-      py::isinstance<py::bytes>(values))
-    throw py::type_error(what +
-                         " must be a sequence of six real numbers, not " +
-                         type_name(values));
-  const py::object seq = py::reinterpret_steal<py::object>(
-      PySequence_Fast(values.ptr(), "not a sequence"));
-  if (!seq) throw py::error_already_set();
-  const Py_ssize_t n = PySequence_Fast_GET_SIZE(seq.ptr());
+// The mode as operator.index reads it; bool refused, as it is no mode.
+int mode_of(const py::handle& given) {
+  if (PyBool_Check(given.ptr()) || !PyIndex_Check(given.ptr()) ||
+      type_name(given) == "bool_")
+    throw py::type_error("mode must be an int, not " + type_name(given));
+  const py::int_ mode =
+      py::reinterpret_steal<py::int_>(PyNumber_Index(given.ptr()));
+  if (!mode) throw py::error_already_set();
+  int overflow = 0;
+  const long m = PyLong_AsLongAndOverflow(mode.ptr(), &overflow);
+  if (overflow || m < DORVEX_FORM || m > DORVEX_RECIP)
+    throw py::value_error(
+        "mode must be 1 (metric form), 2 (direct cell) or 3 (reciprocal "
+        "cell), not " +
+        std::string(py::repr(mode)));
+  return static_cast<int>(m);
+}
+
+// A real number: float or int or anything with __float__ or __index__,
+// but not bool, a string, or a complex number.
+double real_of(PyObject* v, const std::string& what) {
+  if (PyFloat_CheckExact(v)) return PyFloat_AS_DOUBLE(v);
+  const py::handle h(v);
+  if (PyBool_Check(v) || PyComplex_Check(v) || PyUnicode_Check(v) ||
+      PyBytes_Check(v) || !PyNumber_Check(v) || type_name(h) == "bool_")
+    throw py::type_error(what + " must be a real number, not " + type_name(h));
+  const double x = PyFloat_AsDouble(v);
+  if (x == -1 && PyErr_Occurred()) {
+    if (!PyErr_ExceptionMatches(PyExc_OverflowError))
+      throw py::error_already_set();
+    PyErr_Clear();
+    throw py::value_error(what + " is too large for a double");
+  }
+  return x;
+}
+
+// The caller's sequence as a tuple of our own (see the top).
+py::tuple own_items(const py::handle& seq, const std::string& what,
+                    const char* expected) {
+  if (!PySequence_Check(seq.ptr()) || PyUnicode_Check(seq.ptr()) ||
+      PyBytes_Check(seq.ptr()) || PyByteArray_Check(seq.ptr()))
+    throw py::type_error(what + " must be " + expected + ", not " +
+                         type_name(seq));
+  auto items = py::reinterpret_steal<py::tuple>(PySequence_Tuple(seq.ptr()));
+  if (!items) throw py::error_already_set();
+  return items;
+}
+
+void six_reals(const py::handle& values, double* out, const std::string& what) {
+  const py::tuple items =
+      own_items(values, what, "a sequence of six real numbers");
+  const Py_ssize_t n = PyTuple_GET_SIZE(items.ptr());
   if (n != 6)
     throw py::value_error(what + " must hold six real numbers, not " +
                           std::to_string(n));
-  PyObject** items = PySequence_Fast_ITEMS(seq.ptr());
-  for (int k = 0; k < 6; ++k) {
-    PyObject* v = items[k];
-    if (PyFloat_CheckExact(v)) {
-      out[k] = PyFloat_AS_DOUBLE(v);
-      continue;
-    }
-    if (PyBool_Check(v) || PyComplex_Check(v) || !PyNumber_Check(v) ||
-        PyUnicode_Check(v))
-      throw py::type_error(what + "[" + std::to_string(k) +
-                           "] must be a real number, not " +
-                           type_name(py::handle(v)));
-    out[k] = PyFloat_AsDouble(v);
-    if (out[k] == -1 && PyErr_Occurred()) throw py::error_already_set();
-  }
+  for (Py_ssize_t k = 0; k < 6; ++k)
+    out[k] = real_of(PyTuple_GET_ITEM(items.ptr(), k),
+                     what + "[" + std::to_string(k) + "]");
 }
 
-py::tuple tuple6(const double (&v)[6]) {
+py::tuple tuple6(const double* v) {
   return py::make_tuple(v[0], v[1], v[2], v[3], v[4], v[5]);
 }
 
-py::array_t<double> rows6(py::ssize_t n) {
-  return py::array_t<double>({n, py::ssize_t{6}});
+// What the module makes at import: its named tuples. Set once, under the
+// GIL, and kept for the process's life (a py::object here would be
+// released after the interpreter is gone).
+struct types {
+  py::handle domain_error, conversions;
+};
+types& made() {
+  static types t;
+  return t;
 }
 
-using input = py::array_t<double, py::array::c_style | py::array::forcecast>;
-
-// The rows as a C-ordered (N, 6) array of doubles: a NumPy array of real
-// numbers as it is, any other sequence row by row, each row as convert
-// takes it.
-input six_columns(const py::handle& rows) {
-  if (py::isinstance<py::array>(rows)) {
-    const auto a = py::reinterpret_borrow<py::array>(rows);
-    const char kind = a.dtype().kind();
-    if (kind != 'f' && kind != 'i' && kind != 'u')
-      throw py::type_error("rows must hold real numbers, not dtype " +
-                           std::string(py::str(a.dtype())));
-    if (a.ndim() != 2 || a.shape(1) != 6)
-      throw py::value_error("rows must have the shape (N, 6), not " +
-                            std::string(py::str(a.attr("shape"))));
-    return input::ensure(a);
-  }
-  if (!py::isinstance<py::sequence>(rows) || py::isinstance<py::str>(rows))
-    throw py::type_error(
-        "rows must be an array of shape (N, 6) or a "
-        "sequence of six-number rows, not " +
-        type_name(rows));
-  const auto seq = py::reinterpret_borrow<py::sequence>(rows);
-  input out = rows6(static_cast<py::ssize_t>(seq.size()));
-  double* o = out.mutable_data();
-  for (std::size_t i = 0; i < seq.size(); ++i) {
-    double row[6];
-    six_reals(seq[i], row, "rows[" + std::to_string(i) + "]");
-    for (int k = 0; k < 6; ++k) o[6 * i + static_cast<std::size_t>(k)] = row[k];
+py::tuple domain_errors(const dorvex_result& r) {
+  py::tuple out(static_cast<std::size_t>(r.n_domain_errors));
+  for (int k = 0; k < r.n_domain_errors; ++k) {
+    const dorvex_domain_error& e = r.domain_errors[k];
+    out[static_cast<std::size_t>(k)] = made().domain_error(
+        dorvex_function_name(e.function), dorvex_step_name(e.step), e.call);
   }
   return out;
+}
+
+std::string repr6(const double* v) {
+  return py::repr(tuple6(v));
+}
+
+// Two results are equal when every double has the same bits (so a NaN
+// equals itself) and the domain errors are the same.
+bool same(const dorvex_result& a, const dorvex_result& b) {
+  constexpr std::size_t values = sizeof a.form * 3;
+  return std::memcmp(&a, &b, values) == 0 &&
+         a.n_domain_errors == b.n_domain_errors &&
+         std::memcmp(a.domain_errors, b.domain_errors,
+                     sizeof a.domain_errors[0] *
+                         static_cast<std::size_t>(a.n_domain_errors)) == 0;
+}
+
+py::tuple state_of(const dorvex_result& r) {
+  py::list errors;
+  for (int k = 0; k < r.n_domain_errors; ++k)
+    errors.append(py::make_tuple(r.domain_errors[k].function,
+                                 r.domain_errors[k].step,
+                                 r.domain_errors[k].call));
+  return py::make_tuple(tuple6(r.form), tuple6(r.direct), tuple6(r.recip),
+                        py::tuple(errors));
+}
+
+dorvex_result from_state(const py::tuple& s) {
+  dorvex_result r{};
+  if (s.size() != 4) throw py::value_error("not a Conversion's state");
+  six_reals(s[0], r.form, "form");
+  six_reals(s[1], r.direct, "direct");
+  six_reals(s[2], r.recip, "recip");
+  const py::tuple errors = own_items(s[3], "domain_errors", "a tuple");
+  if (errors.size() > DORVEX_MAX_DOMAIN_ERRORS)
+    throw py::value_error("not a Conversion's state");
+  r.n_domain_errors = static_cast<int>(errors.size());
+  for (std::size_t k = 0; k < errors.size(); ++k) {
+    const auto e = errors[k].cast<py::tuple>();
+    r.domain_errors[k] = {e[0].cast<int>(), e[1].cast<int>(), e[2].cast<int>()};
+    if (!dorvex_function_name(r.domain_errors[k].function) ||
+        !dorvex_step_name(r.domain_errors[k].step))
+      throw py::value_error("not a Conversion's state");
+  }
+  return r;
+}
+
+dorvex_result convert_values(const py::handle& mode, const py::handle& values) {
+  const int m = mode_of(mode);
+  double in[6];
+  six_reals(values, in, "values");
+  dorvex_result r;
+  dorvex_convert(m, in, &r);
+  return r;
 }
 
 // convert(mode, values): called once per cell in loops, so it takes its
 // arguments as CPython hands them over (METH_FASTCALL), without pybind11's
 // dispatch, which costs a third of a call.
-PyObject* convert(PyObject*, PyObject* const* args, Py_ssize_t n) {
+PyObject* convert(PyObject*, PyObject* const* args, Py_ssize_t nargs,
+                  PyObject* kwnames) {
   try {
-    if (n != 2)
+    static const char* const names[] = {"mode", "values"};
+    PyObject* given[2] = {nullptr, nullptr};
+    if (nargs > 2)
       throw py::type_error("convert() takes 2 arguments, mode and values (" +
-                           std::to_string(n) + " given)");
-    if (!PyLong_Check(args[0]) || PyBool_Check(args[0]))
-      throw py::type_error("mode must be an int, not " +
-                           type_name(py::handle(args[0])));
-    long mode = PyLong_AsLong(args[0]);
-    if (mode == -1 && PyErr_Occurred()) {  // too large for a long: no mode
-      PyErr_Clear();
-      mode = 0;
+                           std::to_string(nargs) + " given)");
+    for (Py_ssize_t k = 0; k < nargs; ++k) given[k] = args[k];
+    const Py_ssize_t nkw = kwnames ? PyTuple_GET_SIZE(kwnames) : 0;
+    for (Py_ssize_t k = 0; k < nkw; ++k) {
+      const std::string name = py::str(PyTuple_GET_ITEM(kwnames, k));
+      const int at = name == names[0] ? 0 : name == names[1] ? 1 : -1;
+      if (at < 0)
+        throw py::type_error("convert() got an unexpected keyword argument '" +
+                             name + "'");
+      if (given[at])
+        throw py::type_error("convert() got multiple values for argument '" +
+                             name + "'");
+      given[at] = args[nargs + k];
     }
-    check_mode(mode, args[0]);
-    double in[6];
-    six_reals(args[1], in, "values");
-    conversion c;
-    convert_mode(static_cast<int>(mode), in, c);
-    return py::cast(c).release().ptr();
+    if (!given[0] || !given[1])
+      throw py::type_error("convert() takes 2 arguments, mode and values (" +
+                           std::to_string(nargs + nkw) + " given)");
+    return py::cast(convert_values(given[0], given[1])).release().ptr();
   } catch (py::error_already_set& e) {
     e.restore();
   } catch (py::builtin_exception& e) {
@@ -138,10 +203,71 @@ PyObject* convert(PyObject*, PyObject* const* args, Py_ssize_t n) {
 PyMethodDef convert_def = {
     "convert",
     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(convert)),
-    METH_FASTCALL,
-    "convert($module, mode, values)\n--\n\n"
+    METH_FASTCALL | METH_KEYWORDS,
+    "convert($module, /, mode, values)\n--\n\n"
     "Converts six numbers: mode 1 a metric form A..F, 2 a direct cell, 3 a "
     "reciprocal cell (angles in degrees). Returns a Conversion."};
+
+using input = py::array_t<double, py::array::c_style | py::array::forcecast>;
+
+py::array_t<double> rows6(py::ssize_t n) {
+  return py::array_t<double>({n, py::ssize_t{6}});
+}
+
+// The rows as a C-ordered (N, 6) array of doubles of our own: a NumPy
+// array of real numbers as it is, any other sequence row by row, each row
+// as convert takes it.
+input six_columns(const py::handle& rows) {
+  if (py::isinstance<py::array>(rows)) {
+    const auto a = py::reinterpret_borrow<py::array>(rows);
+    const char kind = a.dtype().kind();
+    if (kind != 'f' && kind != 'i' && kind != 'u')
+      throw py::type_error("rows must hold real numbers, not dtype " +
+                           std::string(py::str(a.dtype())));
+    if (a.ndim() != 2 || a.shape(1) != 6)
+      throw py::value_error("rows must have the shape (N, 6), not " +
+                            std::string(py::str(a.attr("shape"))));
+    return input::ensure(a);
+  }
+  const py::tuple items =
+      own_items(rows, "rows",
+                "an array of shape (N, 6) or a sequence of six-number rows");
+  const py::ssize_t n = PyTuple_GET_SIZE(items.ptr());
+  input out = rows6(n);
+  double* o = out.mutable_data();
+  for (py::ssize_t i = 0; i < n; ++i)
+    six_reals(PyTuple_GET_ITEM(items.ptr(), i), o + 6 * i,
+              "rows[" + std::to_string(i) + "]");
+  return out;
+}
+
+py::object convert_many(const py::handle& mode, const py::handle& rows) {
+  const int m = mode_of(mode);
+  const input in = six_columns(rows);
+  const py::ssize_t n = in.shape(0);
+  py::array_t<double> form = rows6(n), direct = rows6(n), recip = rows6(n);
+  py::array_t<int> counts(n);
+  const double* p = in.data();
+  double *f = form.mutable_data(), *d = direct.mutable_data(),
+         *r = recip.mutable_data();
+  int* e = counts.mutable_data();
+  int status;
+  {
+    py::gil_scoped_release free;
+    status = dorvex_convert_many(m, static_cast<std::size_t>(n), p, f, d, r, e);
+  }
+  if (status != DORVEX_OK) throw py::value_error(dorvex_status_text(status));
+  return made().conversions(form, direct, recip, counts);
+}
+
+py::object read_number(const std::string& text) {
+  double value;
+  const std::size_t used = dorvex_read_number(text.c_str(), &value);
+  // what a number and the blanks before it take is ASCII: as many
+  // characters as bytes
+  if (used == 0) return py::none();
+  return py::make_tuple(value, used);
+}
 
 }  // namespace
 
@@ -150,86 +276,82 @@ PYBIND11_MODULE(dorvex, m) {
       "Converts a crystal lattice between its direct cell, reciprocal cell "
       "(2 pi convention) and metric form A..F of 1/d^2, with the digits of "
       "the dorvex program.";
-  m.attr("__version__") = DORVEX_VERSION;
-  m.attr("FORM") = start::form;
-  m.attr("DIRECT") = start::direct;
-  m.attr("RECIP") = start::recip;
+  m.attr("__version__") = dorvex_version();
+  m.attr("VERSION_NUMBER") = dorvex_version_number();
+  m.attr("FORM") = static_cast<int>(DORVEX_FORM);
+  m.attr("DIRECT") = static_cast<int>(DORVEX_DIRECT);
+  m.attr("RECIP") = static_cast<int>(DORVEX_RECIP);
 
-  py::class_<conversion>(m, "Conversion",
-                         "One lattice in its three descriptions.")
+  const py::object named =
+      py::module_::import("collections").attr("namedtuple");
+  made().domain_error =
+      named("DomainError", py::make_tuple("function", "step", "call"))
+          .release();
+  made().domain_error.attr("__doc__") =
+      "A failed call of sqrt or acos: the function, the conversion step "
+      "that made it (form_to_recip, recipconv, angles) and which of that "
+      "step's calls of the function it was, from 0.";
+  made().conversions =
+      named("Conversions",
+            py::make_tuple("form", "direct", "recip", "domain_error_counts"))
+          .release();
+  made().conversions.attr("__doc__") =
+      "Many lattices: form, direct and recip as arrays of shape (N, 6), "
+      "domain_error_counts of shape (N,).";
+  for (auto* t : {&made().domain_error, &made().conversions}) {
+    t->attr("__module__") = "dorvex";
+    m.attr(t->attr("__name__")) = *t;
+  }
+
+  py::class_<dorvex_result>(m, "Conversion",
+                            "One lattice in its three descriptions.")
       .def_property_readonly(
-          "form", [](const conversion& c) { return tuple6(c.form); },
+          "form", [](const dorvex_result& r) { return tuple6(r.form); },
           "A, B, C, D, E, F of 1/d^2 = A h^2 + B k^2 + C l^2 + D kl + E hl + "
           "F hk")
       .def_property_readonly(
-          "direct", [](const conversion& c) { return tuple6(c.direct); },
+          "direct", [](const dorvex_result& r) { return tuple6(r.direct); },
           "a, b, c, alpha, beta, gamma; angles in degrees")
       .def_property_readonly(
-          "recip", [](const conversion& c) { return tuple6(c.recip); },
+          "recip", [](const dorvex_result& r) { return tuple6(r.recip); },
           "a*, b*, c*, alpha*, beta*, gamma* (2 pi convention); degrees")
-      .def_property_readonly(
-          "domain_errors",
-          [](const conversion& c) {
-            py::tuple names(static_cast<std::size_t>(c.log.n));
-            for (int k = 0; k < c.log.n; ++k)
-              names[static_cast<std::size_t>(k)] = domain_name(c.log.at[k].fn);
-            return names;
-          },
-          "the functions that failed, \"sqrt\" or \"acos\", in the order "
-          "they did")
+      .def_property_readonly("domain_errors", &domain_errors,
+                             "DomainError(function, step, call) of each "
+                             "failed call, in the order they arose")
       .def_property_readonly(
           "report",
-          [](const conversion& c) {
-            char text[report_max];
-            const int n = report_text(c.form, c.direct, c.recip, text);
+          [](const dorvex_result& r) {
+            char text[DORVEX_REPORT_MAX + 1];
+            const int n = dorvex_report(&r, text, sizeof text);
             return py::str(text, static_cast<std::size_t>(n));
           },
           "the program's report, from \"ABCDEF = \" to its final newline")
-      .def("__repr__", [](const conversion& c) {
-        return "<dorvex.Conversion form=" +
-               std::string(py::repr(tuple6(c.form))) + ">";
+      .def("__eq__", [](const dorvex_result& a,
+                        const dorvex_result& b) { return same(a, b); })
+      .def("__hash__",
+           [](const dorvex_result& r) {
+             // of the bits, as equality is (a NaN's hash is its identity's)
+             const auto* bytes = reinterpret_cast<const char*>(&r);
+             return py::hash(py::bytes(bytes, sizeof r.form * 3)) ^
+                    r.n_domain_errors;
+           })
+      .def(py::pickle(&state_of, &from_state))
+      .def("__repr__", [](const dorvex_result& r) {
+        return "dorvex.Conversion(form=" + repr6(r.form) +
+               ", direct=" + repr6(r.direct) + ", recip=" + repr6(r.recip) +
+               ", domain_errors=" + std::string(py::repr(domain_errors(r))) +
+               ")";
       });
 
   m.add_object("convert",
                py::reinterpret_steal<py::object>(PyCFunction_NewEx(
                    &convert_def, m.ptr(), m.attr("__name__").ptr())));
-  m.def(
-      "convert_many",
-      [](int mode, const py::handle& rows) {
-        check_mode(mode, py::int_(mode));
-        const input in = six_columns(rows);
-        const py::ssize_t n = in.shape(0);
-        py::array_t<double> form = rows6(n), direct = rows6(n),
-                            recip = rows6(n);
-        py::array_t<int> errors(n);
-        const double* p = in.data();
-        double *f = form.mutable_data(), *d = direct.mutable_data(),
-               *r = recip.mutable_data();
-        int* e = errors.mutable_data();
-        {
-          py::gil_scoped_release free;
-          for (py::ssize_t i = 0; i < n; ++i) {
-            double given[6];
-            for (int k = 0; k < 6; ++k) given[k] = p[6 * i + k];
-            conversion c;
-            convert_mode(mode, given, c);
-            for (int k = 0; k < 6; ++k) {
-              f[6 * i + k] = c.form[k];
-              d[6 * i + k] = c.direct[k];
-              r[6 * i + k] = c.recip[k];
-            }
-            e[i] = c.log.n;
-          }
-        }
-        py::object out = py::module_::import("types").attr("SimpleNamespace")();
-        out.attr("form") = form;
-        out.attr("direct") = direct;
-        out.attr("recip") = recip;
-        out.attr("domain_error_counts") = errors;
-        return out;
-      },
-      py::arg("mode"), py::arg("rows"),
-      "Converts N rows of six numbers at once (a NumPy array of shape (N, 6) "
-      "or any sequence of rows); returns form, direct and recip as arrays of "
-      "shape (N, 6) and domain_error_counts of shape (N,).");
+  m.def("convert_many", &convert_many, py::arg("mode"), py::arg("rows"),
+        "Converts N rows of six numbers at once (a NumPy array of shape (N, "
+        "6) or any sequence of rows); returns Conversions(form, direct, "
+        "recip, domain_error_counts).");
+  m.def("read_number", &read_number, py::arg("text"),
+        "The first number of text as the program reads an answer: (value, "
+        "characters the blanks before it and the number took), or None when "
+        "no number stands there. What follows it is not looked at.");
 }

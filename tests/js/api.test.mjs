@@ -38,7 +38,8 @@ test('every golden request', () => {
   for (const r of all) {
     const got = convert(r.mode, r.values);
     assert.equal(got.report, r.report, r.name);
-    assert.deepEqual(got.domainErrors.map((e) => e.name), r.errors, r.name);
+    assert.deepEqual(got.domainErrors.map((e) => `${e.name}:${e.step}:${e.call}`),
+      r.errors, r.name);
   }
   for (const mode of [1, 2, 3]) {
     const rows = all.filter((r) => r.mode === mode);
@@ -85,4 +86,33 @@ test('a bad call says what was expected', () => {
     [() => convertMany(2, new Float64Array(7)), RangeError, '6 N numbers'],
   ])
     assert.throws(call, (e) => e instanceof error && e.message.includes(says), says);
+});
+
+// A caller's getter or toString that calls the API again, while its own
+// call is still reading its arguments: each call gets its own result.
+test('a call from inside a call changes neither', () => {
+  const cell = [5, 6, 7, 80, 85, 95], other = [3, 3, 5, 90, 90, 120];
+  const want = convert(2, cell);
+  const inner = (call) => {
+    const values = [...cell];
+    Object.defineProperty(values, 3, { get() { call(); return 80; } });
+    return values;
+  };
+  const texts = (call) => cell.map((v, k) => k === 2 ? { toString() { call(); return '7'; } } : String(v));
+  for (const [what, outer] of [
+    ['convert in convert', () => convert(2, inner(() => convert(3, other)))],
+    ['convertMany in convert', () => convert(2, inner(() => convertMany(3, [other, other])))],
+    ['convertTexts in convertTexts', () => convertTexts(2, texts(() => convertTexts(3, other.map(String))))],
+    ['readNumber in convertTexts', () => convertTexts(2, texts(() => readNumber('123.5')))],
+    ['convert in convertMany', () => {
+      const many = convertMany(2, [cell, inner(() => convert(3, other)), cell]);
+      for (let i = 0; i < 3; ++i)
+        assert.deepEqual(Array.from(many.form.subarray(6 * i, 6 * i + 6)), want.form, `row ${i}`);
+      return want;
+    }],
+  ]) {
+    const got = outer();
+    assert.equal(got.report, want.report, what);
+    assert.deepEqual(got.form, want.form, what);
+  }
 });

@@ -1,4 +1,4 @@
-#include "dorvex/report.hpp"
+#include "text/report.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // One run of the program: menu, six numbers, conversion, report.
 #pragma once
-#include "dorvex/chan.hpp"
+#include "console/chan.hpp"
 
 enum class exit_status {
   done = 0,      // the report was printed and written

@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "dorvex/numtext.hpp"
 #include "exact/exact.hpp"
+#include "text/numtext.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dorvex/chan.hpp"
+#include "console/chan.hpp"
 
 #include <cerrno>
 #include <cstring>

@@ -13,7 +13,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "dorvex/chan.hpp"
+#include "console/chan.hpp"
 
 namespace {
 

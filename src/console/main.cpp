@@ -1,5 +1,5 @@
-#include "dorvex/chan.hpp"
-#include "dorvex/dialogue.hpp"
+#include "console/chan.hpp"
+#include "console/dialogue.hpp"
 
 int main() {
   raw_std_channels();

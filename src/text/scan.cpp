@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "crmath/rounded.hpp"  // one rounding per double operation
-#include "dorvex/numtext.hpp"
 #include "exact/exact.hpp"
+#include "text/numtext.hpp"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // values: no I/O, so every front end prints the same bytes.
 #pragma once
 #include "cell/cell.hpp"
-#include "dorvex/numtext.hpp"
+#include "text/numtext.hpp"
 
 // "ABCDEF = ", the form at "%12.9lf", the direct and the reciprocal cell at
 // " %8.4lf": three header lines and eighteen values, each value at most

@@ -1,11 +1,11 @@
-#include "dorvex/dialogue.hpp"
+#include "console/dialogue.hpp"
 
 #include <cerrno>
 #include <cstring>
 
 #include "cell/cell.hpp"
-#include "dorvex/numtext.hpp"
-#include "dorvex/report.hpp"
+#include "text/numtext.hpp"
+#include "text/report.hpp"
 
 namespace {
 
