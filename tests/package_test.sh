@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Install and package, checked without touching the system: `cmake --install`
-# into a temporary prefix, then the CPack .deb unpacked with dpkg-deb -x. The
-# unpacked dorvex must answer the worked example byte for byte, its man page
-# must lint clean, lintian must accept the package (when installed), a plain
-# install must hold no file of the .deb's alone and the .deb none of the
-# library's, and a second build in another folder must give the same .deb,
-# byte for byte, with no SOURCE_DATE_EPOCH set (the last commit dates it).
+# into a temporary prefix, then the CPack .debs (dorvex, libdorvex0,
+# libdorvex-dev, python3-dorvex) unpacked with dpkg-deb -x. The unpacked
+# dorvex must answer the worked example byte for byte, its man page must
+# lint clean, the example program built against the unpacked library and
+# the unpacked Python module must give its report, lintian must accept
+# every package (when installed), a plain install must hold no file of the
+# .debs' alone and the program's .deb none of the library's, and a second
+# build in another folder must give the same .debs, byte for byte, with no
+# SOURCE_DATE_EPOCH set (the last commit dates them).
 # Usage: tests/package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -31,25 +34,44 @@ if find "$tmp/prefix" | grep -E 'lintian|/copyright$'; then
 fi
 echo "install: bin/dorvex and share/man/man1/dorvex.1.gz, worked example ok, no Debian-only file"
 
-deb() {  # build dir, output dir -> path of the .deb
+debs() {  # build dir, output dir -> the .debs, one a line
   (cd "$tmp" && cpack --config "$1/CPackConfig.cmake" -B "$2" >/dev/null)
   ls "$2"/*.deb
 }
-first=$(deb "$build" "$tmp/pkg")
-dpkg-deb -x "$first" "$tmp/root"
+first=$(debs "$build" "$tmp/pkg")
+program=$(grep '/dorvex_' <<<"$first")
+dpkg-deb -x "$program" "$tmp/root"
 check "$tmp/root/usr"
 test -f "$tmp/root/usr/share/doc/dorvex/copyright"
 ! test -e "$tmp/root/usr/share/doc/dorvex/LICENSE"
-if find "$tmp/root" | grep -E 'libdorvex|dorvex\.h|site-packages'; then
-  echo "package: the library or the module is in the .deb"; exit 1
+if find "$tmp/root" | grep -E 'libdorvex|dorvex\.h|-packages'; then
+  echo "package: the library or the module is in the program's .deb"; exit 1
 fi
 test -f "$tmp/root/usr/share/doc/dorvex/changelog.gz"
 grep -q '^Dorvex converts' "$tmp/root/usr/share/doc/dorvex/README"  # the user's
-echo "package: $(dpkg-deb -f "$first" Package Version Architecture Maintainer | tr '\n' ' ')ok"
+for deb in $first; do
+  dpkg-deb -x "$deb" "$tmp/all"
+  echo "package: $(dpkg-deb -f "$deb" Package Version Architecture | tr '\n' ' ')ok"
+done
+# the library's packages as a C program and Python use them
+report=$(tail -n 6 "$want")
+lib=$tmp/all/usr/lib
+cc "$src/examples/convert.c" -I"$tmp/all/usr/include" -L"$lib" -ldorvex \
+  -Wl,-rpath,"$lib" -o "$tmp/convert"
+[ "$("$tmp/convert")" = "$report" ]
+cc "$src/examples/convert.c" -I"$tmp/all/usr/include" "$lib/libdorvex.a" -lm \
+  -o "$tmp/convert-static"
+[ "$("$tmp/convert-static")" = "$report" ]
+if [ -d "$lib/python3/dist-packages" ]; then
+  [ "$(PYTHONPATH="$lib/python3/dist-packages" "${DORVEX_PYTHON:-python3}" -c \
+    'import dorvex; print(dorvex.convert(2, (5, 6, 7, 80, 85, 95)).report, end="")')" = "$report" ]
+  echo "python3-dorvex: the module gives the worked example"
+fi
+echo "libdorvex0, libdorvex-dev: the example, shared and static, gives the worked example"
 
 if command -v lintian >/dev/null; then
-  lintian --fail-on error,warning "$first"
-  echo "lintian: no error, no warning"
+  for deb in $first; do lintian --fail-on error,warning "$deb"; done
+  echo "lintian: no error, no warning in $(wc -w <<<"$first") packages"
 fi
 
 # The same sources built again elsewhere give the same bytes.
@@ -58,6 +80,6 @@ cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
 cmake -S "$src" -B "$tmp/again" -DCMAKE_BUILD_TYPE="$type" \
   -DCMAKE_CXX_COMPILER="$cxx" -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$tmp/again" >/dev/null
-second=$(deb "$tmp/again" "$tmp/pkg-again")
-cmp "$first" "$second"
-echo "reproducible: a second build in another folder gives the same .deb"
+second=$(debs "$tmp/again" "$tmp/pkg-again")
+for deb in $first; do cmp "$deb" "$tmp/pkg-again/$(basename "$deb")"; done
+echo "reproducible: a second build in another folder gives the same .debs"
