@@ -15,21 +15,26 @@ set(summary
   "convert a crystal lattice between direct cell, reciprocal cell and metric form")
 set(CPACK_STRIP_FILES ON)
 
-# The man page, the changelog and the user's README carry the version too;
-# keep them in step.
-foreach(check "man/dorvex.1|^\\.Os Dorvex ${PROJECT_VERSION}$"
-    "packaging/changelog|^dorvex \\(${PROJECT_VERSION}\\) "
-    "packaging/README.user|^Dorvex ${PROJECT_VERSION}$"
-    "packaging/README.windows|^Dorvex ${PROJECT_VERSION}$"
-    "include/dorvex.h|^#define DORVEX_VERSION \"${PROJECT_VERSION}\"")
+# The version comes from dorvex.h; its number there must say the same, and
+# the changelog's newest entry must be this version's.
+math(EXPR number "${PROJECT_VERSION_MAJOR} * 1000000 + ${PROJECT_VERSION_MINOR} * 1000 + ${PROJECT_VERSION_PATCH}")
+foreach(check "include/dorvex.h|^#define DORVEX_VERSION_NUMBER ${number}$"
+    "packaging/changelog|^dorvex \\(${PROJECT_VERSION}\\) ")
   string(REPLACE "|" ";" check "${check}")
   list(GET check 0 file)
   list(GET check 1 pattern)
   file(STRINGS ${PROJECT_SOURCE_DIR}/${file} found REGEX "${pattern}")
   if(NOT found)
-    message(FATAL_ERROR "${file} does not name version ${PROJECT_VERSION}")
+    message(FATAL_ERROR "${file} does not say version ${PROJECT_VERSION}")
   endif()
 endforeach()
+# The man page and the user's README carry it where they are installed.
+file(READ man/dorvex.1 man)
+string(REGEX REPLACE "\n\\.Os Dorvex\n" "\n.Os Dorvex ${PROJECT_VERSION}\n" man "${man}")
+file(CONFIGURE OUTPUT dorvex.1 CONTENT "${man}" @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/man/dorvex.1)
+configure_file(packaging/README.user README.user @ONLY)
 
 if(WIN32)
   # dorvex.exe with its README and licence, as Windows users open them:
@@ -48,14 +53,15 @@ endif()
 
 # Debian wants the man page and the changelog compressed, reproducibly.
 set(gz ${PROJECT_BINARY_DIR}/gz)
-foreach(pair "man/dorvex.1|dorvex.1.gz" "packaging/changelog|changelog.gz")
+foreach(pair "${PROJECT_BINARY_DIR}/dorvex.1|dorvex.1.gz"
+    "${PROJECT_SOURCE_DIR}/packaging/changelog|changelog.gz")
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 src)
   list(GET pair 1 out)
   add_custom_command(OUTPUT ${gz}/${out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${gz}
-    COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/${src} > ${gz}/${out}
-    DEPENDS ${PROJECT_SOURCE_DIR}/${src} VERBATIM)
+    COMMAND gzip -9n -c ${src} > ${gz}/${out}
+    DEPENDS ${src} VERBATIM)
   list(APPEND gz_files ${gz}/${out})
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${gz_files})
@@ -64,7 +70,7 @@ install(FILES ${gz}/dorvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
   COMPONENT program)
 install(FILES ${gz}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
   COMPONENT program)
-install(FILES packaging/README.user DESTINATION ${CMAKE_INSTALL_DOCDIR}
+install(FILES ${PROJECT_BINARY_DIR}/README.user DESTINATION ${CMAKE_INSTALL_DOCDIR}
   RENAME README COMPONENT program)
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT licence)
 install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR}

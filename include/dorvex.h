@@ -27,10 +27,10 @@
 extern "C" {
 #endif
 
-#define DORVEX_VERSION "0.3.0" /* the version of this header */
+#define DORVEX_VERSION "0.4.0" /* the version of this header */
 /* The same as a number to compare with #if: major * 1000000 + minor * 1000
 ** + patch. */
-#define DORVEX_VERSION_NUMBER 3000
+#define DORVEX_VERSION_NUMBER 4000
 
 /* What the functions return: 0 or a length, or one of these below 0. */
 enum dorvex_status {
