@@ -129,6 +129,13 @@ TEST(Channel, EveryOutcomeOfAReadAndAWrite) {
        "L:2|END",
        0,
        false},
+      {"the end, errno left as a wait before it left it",
+       true,
+       false,
+       {{3, 0}, {0, EAGAIN}},
+       "L:2|END",
+       0,
+       false},
       {"a failed read", true, false, {{-1, EIO}}, "END", EIO, true},
       {"a failed read without errno", true, false, {{-1, 0}}, "END", EIO, true},
       {"a line cut by a failed read",
@@ -298,29 +305,37 @@ TEST(Dialogue, AtATerminalTheLastLineIsEnded) {
   }
 }
 
-// One text for one fault on every platform, in glibc's words; and a read
-// that fails with no errno is an input/output error.
+// One text for one fault on every platform, in glibc's words; a read that
+// fails with no errno is an input/output error, and a write refused with
+// none is said without a cause rather than as "Success".
 TEST(Dialogue, FailureLinesSayTheCauseAlike) {
   struct Row {
+    bool reading;
     int error;
-    const char* text;
+    const char* line;
   } rows[] = {
-      {EISDIR, "Is a directory"},
-      {EBADF, "Bad file descriptor"},
-      {EIO, "Input/output error"},
-      {0, "Input/output error"},
-      {ENOTCONN, "Transport endpoint is not connected"},
-      {ECONNRESET, "Connection reset by peer"},
+      {true, EISDIR, "cannot read standard input: Is a directory"},
+      {true, EBADF, "cannot read standard input: Bad file descriptor"},
+      {true, EIO, "cannot read standard input: Input/output error"},
+      {true, 0, "cannot read standard input: Input/output error"},
+      {true, ENOTCONN,
+       "cannot read standard input: Transport endpoint is not connected"},
+      {true, ECONNRESET,
+       "cannot read standard input: Connection reset by peer"},
+      {false, ENOSPC, "cannot write standard output: No space left on device"},
+      {false, 0, "cannot write standard output"},
   };
   for (const Row& r : rows) {
     script sc = scripted({{-1, r.error}});
+    const std::string input = "2\n5 6 7 80 85 95\n";
     std::string out_text, err_text;
-    inchan in = in_from(source, &sc);
-    outchan out = out_to(text_write, &out_text, false);
+    text_source src{input.data(), input.size()};
+    inchan in = r.reading ? in_from(source, &sc) : in_from(text_read, &src);
+    outchan out = r.reading ? out_to(text_write, &out_text, false)
+                            : out_to(sink, &sc, true);
     outchan err = out_to(text_write, &err_text, true);
-    EXPECT_EQ(dialogue(in, out, err), exit_status::failed) << r.text;
-    EXPECT_EQ(err_text, std::string("dorvex: cannot read standard input: ") +
-                            r.text + "\n");
+    EXPECT_EQ(dialogue(in, out, err), exit_status::failed) << r.line;
+    EXPECT_EQ(err_text, std::string("dorvex: ") + r.line + "\n");
   }
 }
 

@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -440,6 +441,65 @@ TEST(Dialogue, ALineTheTerminalCutIsRefused) {
   EXPECT_EQ(seen.find("ABCDEF = "), std::string::npos)
       << "a report from a cut line";
   EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 1);
+}
+
+// How many bytes of a typed line a terminal keeps, asked of a pty of its
+// own: a line of more reaches a reader cut to that length.
+std::size_t terminal_keeps() {
+  int master, slave;
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return 0;
+  termios t;
+  tcgetattr(slave, &t);
+  t.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+  tcsetattr(slave, TCSANOW, &t);
+  const std::string line = std::string(6000, 'x') + "\n";
+  std::size_t kept = 0;
+  if (write(master, line.data(), line.size()) ==
+      static_cast<ssize_t>(line.size())) {
+    char b[8192];
+    const ssize_t n = read(slave, b, sizeof b);
+    if (n > 0 && b[n - 1] == '\n') kept = static_cast<std::size_t>(n - 1);
+  }
+  close(slave);
+  close(master);
+  return kept;
+}
+
+// A line as long as the terminal keeps may be what is left of a longer
+// one, and is refused; a byte shorter, it is converted.
+TEST(Dialogue, ATerminalsLineLimitHoldsToTheByte) {
+  const std::size_t kept = terminal_keeps();
+  ASSERT_GT(kept, 100u);
+  for (const std::size_t length : {kept - 1, kept}) {
+    int master;
+    const pid_t pid = on_terminal(master);
+    ASSERT_GE(pid, 0);
+    std::string seen;
+    auto read_until = [&](const std::string& what) {
+      pollfd p{master, POLLIN, 0};
+      char b[4096];
+      while (seen.find(what) == std::string::npos && poll(&p, 1, 5000) > 0) {
+        const ssize_t n = read(master, b, sizeof b);
+        if (n <= 0) break;
+        seen.append(b, static_cast<std::size_t>(n));
+      }
+    };
+    std::string line = "5 6 7 80 85 95";
+    line.resize(length, ' ');
+    const std::string typed = "2\n" + line + "\n\x04";
+    read_until("lattice: ");
+    ASSERT_EQ(write(master, typed.data(), 2), 2);
+    read_until("gamma:");
+    ASSERT_EQ(write(master, typed.data() + 2, typed.size() - 2),
+              static_cast<ssize_t>(typed.size() - 2));
+    read_until(length < kept ? "gamma* =\r\n" : "? ");
+    read_until("\n\n");  // what follows a refusal, at the end of input
+    int st = 0;
+    waitpid(pid, &st, 0);
+    close(master);
+    EXPECT_EQ(seen.find("ABCDEF = ") != std::string::npos, length < kept)
+        << length << " bytes, the terminal keeps " << kept;
+  }
 }
 
 TEST(Dialogue, ConsoleOutputWithPipedInputKeepsItsOrder) {

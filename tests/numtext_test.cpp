@@ -266,6 +266,29 @@ TEST(Exact, ProductsAndQuotientsHoldOnEveryTarget) {
   }
 }
 
+// Big integers that differ in one limb only, the lowest, a middle or the
+// top one, or in length: every limb counts.
+TEST(Exact, BigComparisonSeesEveryLimb) {
+  auto of = [](u64 hi, u64 lo) {  // hi * 2^64 + lo
+    big x;
+    big_set(x, hi);
+    big_shl(x, 64);
+    big y;
+    big_set(y, lo);
+    big_add(x, y);
+    return x;
+  };
+  const struct {
+    big a, b;
+    int want;
+  } rows[] = {
+      {of(7, 5), of(7, 6), -1},         {of(7, 6), of(7, 5), 1},
+      {of(7, 1ull << 40), of(7, 0), 1}, {of(6, ~0ull), of(7, 0), -1},
+      {of(0, ~0ull), of(1, 0), -1},     {of(9, 9), of(9, 9), 0},
+  };
+  for (const auto& r : rows) EXPECT_EQ(big_cmp(r.a, r.b), r.want);
+}
+
 // The lines next_line makes of data handed out `step` bytes a read, then
 // the end of input or a failed read with errno `fail`.
 std::vector<std::string> lines_of(const std::string& data, std::size_t step,

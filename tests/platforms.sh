@@ -88,7 +88,7 @@ for p in "${@:-${all[@]}}"; do
   args=(-DCMAKE_BUILD_TYPE=None)
   # what the platform's tests need: the C API's test and libraries on
   # Linux, everything installable natively (the documents' examples)
-  targets=(dorvex transcripts)
+  targets=(dorvex transcripts error_words)
   case $p in
     wasm32-wasi) targets+=(web npm_package) ;;
     x86_64-w64-mingw32) ;;
