@@ -361,6 +361,18 @@ TEST(Dialogue, JoinedOutputKeepsTheBlockOrder) {
 }
 
 // The program on a new terminal, master the other end of it.
+// What the terminal shows, appended to seen until it holds what (or five
+// seconds pass with nothing new).
+void read_terminal(int master, std::string& seen, const std::string& what) {
+  pollfd p{master, POLLIN, 0};
+  char b[4096];
+  while (seen.find(what) == std::string::npos && poll(&p, 1, 5000) > 0) {
+    const ssize_t n = read(master, b, sizeof b);
+    if (n <= 0) break;
+    seen.append(b, static_cast<std::size_t>(n));
+  }
+}
+
 pid_t on_terminal(int& master) {
   const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
   if (pid == 0) {
@@ -413,13 +425,7 @@ TEST(Dialogue, ALineTheTerminalCutIsRefused) {
   ASSERT_GE(pid, 0);
   std::string seen;
   auto read_until = [&](const std::string& what) {
-    pollfd p{master, POLLIN, 0};
-    char b[4096];
-    while (seen.find(what) == std::string::npos && poll(&p, 1, 5000) > 0) {
-      const ssize_t n = read(master, b, sizeof b);
-      if (n <= 0) break;
-      seen.append(b, static_cast<std::size_t>(n));
-    }
+    read_terminal(master, seen, what);
   };
   auto type = [&](const std::string& text) {
     ASSERT_EQ(write(master, text.data(), text.size()),
@@ -476,13 +482,7 @@ TEST(Dialogue, ATerminalsLineLimitHoldsToTheByte) {
     ASSERT_GE(pid, 0);
     std::string seen;
     auto read_until = [&](const std::string& what) {
-      pollfd p{master, POLLIN, 0};
-      char b[4096];
-      while (seen.find(what) == std::string::npos && poll(&p, 1, 5000) > 0) {
-        const ssize_t n = read(master, b, sizeof b);
-        if (n <= 0) break;
-        seen.append(b, static_cast<std::size_t>(n));
-      }
+      read_terminal(master, seen, what);
     };
     std::string line = "5 6 7 80 85 95";
     line.resize(length, ' ');
