@@ -14,6 +14,12 @@
 
 static int failures;
 
+/* What src/api/layout.cpp tells the JavaScript API of the struct. */
+size_t dorvex_layout_result_size(void);
+size_t dorvex_layout_errors_at(void);
+size_t dorvex_layout_error_size(void);
+size_t dorvex_layout_report_max(void);
+
 #define MAX_ROWS 4096
 static struct batch {
   size_t n;
@@ -200,6 +206,11 @@ static void check_edges(void) {
   double v;
   if (dorvex_read_number(NULL, &v) != 0 || dorvex_read_number("5", NULL) != 0)
     fail("dorvex_read_number of NULL", "not 0");
+  if (dorvex_layout_result_size() != sizeof(struct dorvex_result) ||
+      dorvex_layout_errors_at() != offsetof(struct dorvex_result, n_domain_errors) ||
+      dorvex_layout_error_size() != sizeof(struct dorvex_domain_error) ||
+      dorvex_layout_report_max() != DORVEX_REPORT_MAX)
+    fail("the layout given to JavaScript", "not the C compiler's");
   if (strcmp(dorvex_version(), DORVEX_VERSION) != 0 ||
       dorvex_version_number() != DORVEX_VERSION_NUMBER ||
       dorvex_function_name(0) || dorvex_step_name(4) || dorvex_status_text(1))

@@ -23,7 +23,9 @@ xh=src/exact/exact.hpp xc=src/exact/exact.cpp
 scan=src/text/scan.cpp fmt=src/text/format.cpp chan=src/console/chan.cpp
 chanh=src/console/chan.hpp fd=src/console/fd.cpp dia=src/console/dialogue.cpp
 main=src/console/main.cpp numh=src/text/numtext.hpp diah=src/console/dialogue.hpp
-api=src/api/dorvex.cpp
+api=src/api/dorvex.cpp layout=src/api/layout.cpp py=src/python/module.cpp
+rounded=src/crmath/rounded.hpp report=src/text/report.cpp
+reporth=src/text/report.hpp
 mutants=(
   # the printed digits
   "rad_per_deg as the precise pi/180@$cell@golden@rad_per_deg = 0.0174532925239284@rad_per_deg = 0.017453292519943295"
@@ -82,11 +84,22 @@ mutants=(
   # the library
   "a state kept between conversions@$conv@api.no_mutable_state@clear_log(out.log);@static volatile int conversions; ++conversions; clear_log(out.log);"
   "dorvex_report cuts a byte short@$api@api.c@: size - 1;@: size - 2;"
+  "rows read a double apart@$api@api.c@std::memcpy(given, in + 6 * i, sizeof given);@std::memcpy(given, in + i, sizeof given);"
+  "an output a row ahead of its input taken@$api@api.c@out[i] != in && overlap(out[i], rows, in, rows)@out[i] < in && overlap(out[i], rows, in, rows)"
+  "a newer header's struct filled@$api@api.c@size > sizeof(dorvex_result)@size > sizeof(dorvex_result) + 64"
+  "JavaScript told the wrong offset@$layout@api.c@return offsetof(dorvex_result, n_domain_errors);@return offsetof(dorvex_result, n_domain_errors) + 4;"
+  "bool taken as a mode in Python@$py@api.python@if (PyBool_Check(given.ptr()) || !PyIndex_Check@if (!PyIndex_Check"
+  "a domain error's step named by its function in Python@$py@api.python@dorvex_step_name(e.step), e.call@dorvex_step_name(e.function), e.call"
+  "a product left for the compiler to fuse@$rounded@golden.transcripts_fused@return __builtin_assoc_barrier(x);@return x;"
+  "the cells' values run together@$report@golden@*o++ = ' ';@"
+  "a domain report a byte too long@$reporth@golden@domain_text_len = 20;@domain_text_len = 21;"
 )
 # the target a test needs built
 target() {
   case $1 in
+    golden.transcripts_fused) echo transcripts_fused ;;
     golden*) echo transcripts ;;
+    api.python) echo dorvex_python ;;
     unit.CorrectRounding* | unit.EveryPath*) echo crmath_tests ;;
     unit.*) echo unit_tests ;;
     e2e.*) echo e2e_tests ;;

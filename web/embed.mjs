@@ -17,6 +17,11 @@ const files = {
   'dorvex-wasm.js': '// The dorvex program (WebAssembly), made by web/embed.mjs.\n' +
     `var DORVEX_WASM_BASE64 = "${readFileSync(program).toString('base64')}";`,
   'dorvex-api.js': source('dorvex-api.js'),
+  'words.js': source('words.js'),
+  'terminal.js': source('terminal.js'),
+  'picture.js': source('picture.js'),
+  'form.js': source('form.js'),
+  'console.js': source('console.js'),
   'dorvex-page.js': source('dorvex-page.js'),
 };
 let page = source('index.html');

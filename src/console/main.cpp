@@ -17,3 +17,11 @@ int main() {
   keep_own_window();
   return static_cast<int>(status);
 }
+
+#ifdef __wasm__
+// For the page, which says in words why a line was refused: how many bytes
+// of a line a terminal keeps.
+extern "C" std::size_t dorvex_terminal_line_max(void) {
+  return terminal_line_max;
+}
+#endif

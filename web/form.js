@@ -1,0 +1,123 @@
+// The form: six fields for the description chosen, read as the program
+// reads answers, converted as they are typed through the C API, with the
+// three descriptions at full precision, the picture and the report.
+// page: what the page shares ($, api, words, draw, program, copy,
+// overflows, remember).
+// eslint-disable-next-line no-unused-vars
+function dorvexForm(page) {
+  'use strict';
+  const { $, api, words } = page;
+  const form = $('cell'), fields = $('fields');
+  let conversion = null, mode = 2;
+
+  for (let k = 0; k < 6; ++k) {
+    const field = document.createElement('div');
+    field.className = 'field';
+    field.innerHTML = `<label for="v${k}" id="name${k}"></label>` +
+      `<input type="text" id="v${k}" inputmode="decimal" spellcheck="false" ` +
+      `autocapitalize="off" aria-describedby="unit${k} why${k}">` +
+      `<span class="unit" id="unit${k}"></span>` +
+      `<p class="why" id="why${k}" aria-live="polite"></p>`;
+    fields.append(field);
+  }
+  const inputs = [0, 1, 2, 3, 4, 5].map((k) => $(`v${k}`));
+
+  function relabel() {
+    const m = words.modes[mode];
+    $('fields-legend').textContent = m.legend;
+    m.names.forEach((name, k) => {
+      $(`name${k}`).textContent = name;
+      $(`unit${k}`).textContent = m.units[k];
+      $(`unit${k}`).setAttribute('aria-label', `in ${m.units[k]}`);
+    });
+  }
+
+  function valuesTable(what) {
+    const { names, units } = words.modes[words.described[what]];
+    const title = { form: 'Metric form', direct: 'Direct cell', recip: 'Reciprocal cell' }[what];
+    const rows = names.map((name, k) => `<tr><th scope="row">${name}</th>` +
+      `<td class="value" id="${what}${k}"></td><td>${units[k]}</td></tr>` +
+      `<tr class="trouble" id="${what}${k}-trouble" hidden><td colspan="3"></td></tr>`);
+    return `<table><caption>${title}</caption>${rows.join('')}</table>`;
+  }
+  $('values').innerHTML = `<div class="values-group">${valuesTable('form')}` +
+    `${valuesTable('direct')}${valuesTable('recip')}</div>`;
+
+  function update() {
+    const texts = inputs.map((i) => i.value);
+    let ok = true;
+    texts.forEach((t, k) => {
+      const why = words.whyNot(t);
+      $(`why${k}`).textContent = why;
+      inputs[k].setAttribute('aria-invalid', why ? 'true' : 'false');
+      if (why) ok = false;
+    });
+    page.remember();
+    if (!ok) {
+      conversion = null;
+      $('form-errors').textContent = 'The program would ask again (“? ”): ' +
+        'each field needs one number.';
+      for (const what of ['form', 'direct', 'recip'])
+        for (let k = 0; k < 6; ++k) {
+          $(`${what}${k}`).textContent = '';
+          $(`${what}${k}-trouble`).hidden = true;
+        }
+      $('report').textContent = '';
+      page.draw(null);
+      page.overflows();
+      return;
+    }
+    conversion = api.convertTexts(mode, texts);
+    conversion.mode = mode;
+    conversion.given = texts;
+    const troubles = {};
+    const said = conversion.domainErrors.map((e) => {
+      const s = words.sayError(e, mode);
+      (troubles[s.at.join()] ??= []).push(s.text);
+      return s.text;
+    });
+    $('form-errors').textContent = said.length
+      ? `${said.length} domain error${said.length > 1 ? 's' : ''}, as the ` +
+        `program reports them: ${said.join(' ')}` : '';
+    for (const what of ['form', 'direct', 'recip'])
+      conversion.texts[what].forEach((t, k) => {
+        $(`${what}${k}`).textContent = t;
+        const trouble = troubles[[what, k].join()];
+        $(`${what}${k}-trouble`).hidden = !trouble;
+        $(`${what}${k}-trouble`).firstChild.textContent = trouble ? trouble.join(' ') : '';
+      });
+    $('report').textContent = '';
+    page.program($('report'), conversion.report, 'out');
+    page.draw(conversion);
+    page.overflows();
+  }
+
+  const status = $('form-status');
+  const copyIt = (make, what, missing) => () => (conversion
+    ? page.copy(make(conversion), what, status)
+    : (status.textContent = `No ${missing} yet: every field needs a number.`));
+  $('copy-text').addEventListener('click', copyIt((c) => c.report, 'Report', 'report'));
+  $('copy-csv').addEventListener('click', copyIt(words.csv, 'CSV', 'values'));
+  $('copy-json').addEventListener('click', copyIt(words.json, 'JSON', 'values'));
+
+  form.addEventListener('input', (e) => {
+    if (e.target.name === 'mode') {
+      mode = Number(e.target.value);
+      relabel();
+    }
+    update();
+  });
+  form.addEventListener('submit', (e) => e.preventDefault());
+
+  return {
+    inputs, update,
+    get mode() { return mode; },
+    // a mode and six texts, as a link gives them
+    set(m, texts) {
+      mode = m;
+      inputs.forEach((input, k) => { input.value = texts[k]; });
+      form.querySelector(`input[name="mode"][value="${mode}"]`).checked = true;
+      relabel();
+    },
+  };
+}
