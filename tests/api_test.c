@@ -207,7 +207,8 @@ static void check_edges(void) {
   if (dorvex_read_number(NULL, &v) != 0 || dorvex_read_number("5", NULL) != 0)
     fail("dorvex_read_number of NULL", "not 0");
   if (dorvex_layout_result_size() != sizeof(struct dorvex_result) ||
-      dorvex_layout_errors_at() != offsetof(struct dorvex_result, n_domain_errors) ||
+      dorvex_layout_errors_at() !=
+          offsetof(struct dorvex_result, n_domain_errors) ||
       dorvex_layout_error_size() != sizeof(struct dorvex_domain_error) ||
       dorvex_layout_report_max() != DORVEX_REPORT_MAX)
     fail("the layout given to JavaScript", "not the C compiler's");

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Every scripted example in the man page and the README ("$ printf ... |
+# Every scripted example in the man page, the README and docs/ ("$ printf ... |
 # dorvex ...", "$ cc ...", "$ python3 ...", "$ export ...", continued by
 # lines ending in "|") must print exactly the lines shown under it. They
 # run in a scratch folder that sees the source tree's examples/, against
@@ -36,7 +36,10 @@ fi
 {
   sed -n '/^\.Bd -literal/,/^\.Ed/p' "$root/man/dorvex.1" |
     sed 's/^\.Ed$//; /^\.Bd/d; s/\\e/\\/g; s/\\-/-/g; s/\\ / /g'
-  sed -n 's/^    \(.*\)$/\1/p; /^$/p' "$root/README.md"
+  for doc in "$root/README.md" "$root"/docs/*.md; do
+    sed -n 's/^    \(.*\)$/\1/p; /^$/p' "$doc"
+    echo
+  done
 } >"$tmp/blocks"
 
 n=0 fail=0
