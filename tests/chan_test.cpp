@@ -1,17 +1,22 @@
 // The descriptor and channel layers under every outcome of a read and a
-// write, injected from scripts; input read ahead given back, whatever its
-// count; output lost at each question; the words of every failure line.
+// write, injected from scripts; the lines they make; input read ahead
+// given back, whatever its count; output lost at each question; the words
+// of every failure line.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <pthread.h>
 #include <unistd.h>
 #endif
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -337,6 +342,108 @@ TEST(Dialogue, FailureLinesSayTheCauseAlike) {
     EXPECT_EQ(dialogue(in, out, err), exit_status::failed) << r.line;
     EXPECT_EQ(err_text, std::string("dorvex: ") + r.line + "\n");
   }
+}
+
+// The lines next_line makes of data handed out `step` bytes a read, then
+// the end of input or a failed read with errno `fail`.
+std::vector<std::string> lines_of(const std::string& data, std::size_t step,
+                                  int fail = 0) {
+  text_source src{data.data(), data.size(), step, fail};
+  inchan in = in_from(text_read, &src);
+  char bufr[line_max];
+  std::vector<std::string> got;
+  for (int i = 0; i < 10; ++i) {
+    const line_got g = next_line(in, bufr);
+    if (g == line_got::end) {
+      got.push_back("END");
+      break;
+    }
+    got.push_back(g == line_got::too_long ? "LONG" : "L:" + std::string(bufr));
+  }
+  EXPECT_EQ(next_line(in, bufr), line_got::end);  // and stays ended
+  EXPECT_EQ(src.asked_after_end, 0) << "read past the end";
+  EXPECT_EQ(in.error, fail);
+  return got;
+}
+
+TEST(NextLine, Table) {
+  const std::string fits(line_max - 1, '7'), over(line_max, '7');
+  struct Row {
+    std::string input;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {"2\n", {"L:2", "END"}},
+      {"", {"END"}},
+      {"\n\n", {"L:", "L:", "END"}},
+      {"1 2 3\r\n4\r\n", {"L:1 2 3", "L:4", "END"}},
+      {"a\rb\r\n", {"L:ab", "END"}},
+      {"abc", {"L:abc", "END"}},
+      {"abc\x1a"
+       "def\n2\n",
+       {"L:abc", "END"}},
+      {"\x1a"
+       "2\n",
+       {"END"}},
+      {"\r", {"END"}},
+      {"\x80\xff\n", {"L:\x80\xff", "END"}},
+      {fits + "\n", {"L:" + fits, "END"}},
+      {over + "\nx\n", {"LONG", "L:x", "END"}},
+      {over + over + over, {"LONG", "END"}},
+  };
+  for (const Row& r : rows)
+    for (std::size_t step :
+         {std::size_t{1}, std::size_t{7}, std::size_t{1} << 20})
+      EXPECT_EQ(lines_of(r.input, step), r.lines)
+          << r.input << " step " << step;
+}
+
+// (Not under qemu-user, which does not interrupt a blocked read as a
+// kernel does, nor on Windows, which has no such signals.)
+#if !defined(_WIN32) && !defined(DORVEX_CROSS_BUILD)
+// A signal whose handler does not restart system calls interrupts a read:
+// the read is made again, not taken for a failed input.
+TEST(NextLine, AnInterruptedReadIsMadeAgain) {
+  int p[2];
+  ASSERT_EQ(pipe(p), 0);
+  struct sigaction quiet {
+  }, old{};
+  quiet.sa_handler = [](int) {};  // no SA_RESTART
+  sigaction(SIGUSR1, &quiet, &old);
+  const pthread_t reader = pthread_self();
+  std::thread other([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    pthread_kill(reader, SIGUSR1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(write(p[1], "2\n", 2), 2);
+  });
+  char b[8];
+  int fd = p[0];
+  EXPECT_EQ(fd_read(&fd, b, sizeof b), 2);
+  other.join();
+  sigaction(SIGUSR1, &old, nullptr);
+  close(p[0]);
+  close(p[1]);
+}
+#endif
+
+// "95" cut to "9" by a connection reset is never read as a line: no report
+// for gamma = 9, only the failure and status 2.
+TEST(NextLine, ALineCutByAFailedReadIsNoLine) {
+  const std::string cut = "2\n5 6 7 80 85 9";
+  for (std::size_t step : {std::size_t{1}, std::size_t{1} << 20})
+    EXPECT_EQ(lines_of(cut, step, ECONNRESET),
+              (std::vector<std::string>{"L:2", "END"}));
+  text_source src{cut.data(), cut.size(), SIZE_MAX, ECONNRESET};
+  std::string out_text, err_text;
+  inchan in = in_from(text_read, &src);
+  outchan out = out_to(text_write, &out_text, false);
+  outchan err = out_to(text_write, &err_text, true);
+  EXPECT_EQ(dialogue(in, out, err), exit_status::failed);
+  EXPECT_EQ(out_text,
+            "How do you want to start?  Enter 1 for ABCDEF; 2 for real "
+            "lattice;\n3 for recip. lattice: Enter a b c alpha beta gamma:\n");
+  EXPECT_EQ(err_text,  // glibc's words, on every platform
+            "dorvex: cannot read standard input: Connection reset by peer\n");
 }
 
 }  // namespace

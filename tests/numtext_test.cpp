@@ -1,31 +1,20 @@
-// Lines, scans and fixed-point text: named edge cases, then seeded random
+// Scans and fixed-point text: named edge cases, then seeded random
 // round trips against independent oracles (libc's strtod and snprintf, and
 // long double for the two-step rounding).
 #include "text/numtext.hpp"
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <pthread.h>
-#include <unistd.h>
-#endif
-
 #include <cfloat>
-#include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "console/chan.hpp"
-#include "console/dialogue.hpp"
 #include "exact/exact.hpp"
-#include "memchan.hpp"
 #include "oracle.hpp"
 
 namespace {
@@ -239,157 +228,6 @@ TEST(FormatFixed, PowersOfTenAgainstExactDecimals) {
   EXPECT_GT(n, 9000);
 }
 #endif
-
-TEST(Exact, ProductsAndQuotientsHoldOnEveryTarget) {
-  // Quotients checked by multiplying back, the portable forms against the
-  // ones the target uses: 32-bit targets have no 128-bit type.
-  std::mt19937_64 rng(4);
-  const long n = rounds(20000);
-  for (int i = 0; i < n; ++i) {
-    const u64 a = rng() >> (rng() % 64), b = rng() >> (rng() % 64);
-    const u128 p = mul(a, b), pp = mul_portable(a, b);
-    ASSERT_TRUE(p == pp && p.lo == a * b) << a << b;
-    // where mul is mul_portable, only this holds it to something else
-    bool left;
-    ASSERT_TRUE(b == 0 || (divide(p, b, left) == u128{0, a} && !left))
-        << a << b;
-    const u128 num{rng() >> (rng() % 64), rng()};
-    const u64 d = (rng() >> (rng() % 64)) | 1;
-    bool rest, rest_p;
-    const u128 q = divide(num, d, rest), qp = divide_portable(num, d, rest_p);
-    ASSERT_TRUE(q.hi == qp.hi && q.lo == qp.lo && rest == rest_p);
-    u128 back = mul(q.lo, d);  // q * d, then num - q * d: the remainder
-    back.hi += q.hi * d;
-    const u64 r = num.lo - back.lo;
-    ASSERT_EQ(num.hi - back.hi - (num.lo < back.lo), 0u) << num.hi << d;
-    ASSERT_TRUE(r < d && (r != 0) == rest) << num.hi << " " << d;
-  }
-}
-
-// Big integers that differ in one limb only, the lowest, a middle or the
-// top one, or in length: every limb counts.
-TEST(Exact, BigComparisonSeesEveryLimb) {
-  auto of = [](u64 hi, u64 lo) {  // hi * 2^64 + lo
-    big x;
-    big_set(x, hi);
-    big_shl(x, 64);
-    big y;
-    big_set(y, lo);
-    big_add(x, y);
-    return x;
-  };
-  const struct {
-    big a, b;
-    int want;
-  } rows[] = {
-      {of(7, 5), of(7, 6), -1},         {of(7, 6), of(7, 5), 1},
-      {of(7, 1ull << 40), of(7, 0), 1}, {of(6, ~0ull), of(7, 0), -1},
-      {of(0, ~0ull), of(1, 0), -1},     {of(9, 9), of(9, 9), 0},
-  };
-  for (const auto& r : rows) EXPECT_EQ(big_cmp(r.a, r.b), r.want);
-}
-
-// The lines next_line makes of data handed out `step` bytes a read, then
-// the end of input or a failed read with errno `fail`.
-std::vector<std::string> lines_of(const std::string& data, std::size_t step,
-                                  int fail = 0) {
-  text_source src{data.data(), data.size(), step, fail};
-  inchan in = in_from(text_read, &src);
-  char bufr[line_max];
-  std::vector<std::string> got;
-  for (int i = 0; i < 10; ++i) {
-    const line_got g = next_line(in, bufr);
-    if (g == line_got::end) {
-      got.push_back("END");
-      break;
-    }
-    got.push_back(g == line_got::too_long ? "LONG" : "L:" + std::string(bufr));
-  }
-  EXPECT_EQ(next_line(in, bufr), line_got::end);  // and stays ended
-  EXPECT_EQ(src.asked_after_end, 0) << "read past the end";
-  EXPECT_EQ(in.error, fail);
-  return got;
-}
-
-TEST(NextLine, Table) {
-  const std::string fits(line_max - 1, '7'), over(line_max, '7');
-  struct Row {
-    std::string input;
-    std::vector<std::string> lines;
-  } rows[] = {
-      {"2\n", {"L:2", "END"}},
-      {"", {"END"}},
-      {"\n\n", {"L:", "L:", "END"}},
-      {"1 2 3\r\n4\r\n", {"L:1 2 3", "L:4", "END"}},
-      {"a\rb\r\n", {"L:ab", "END"}},
-      {"abc", {"L:abc", "END"}},
-      {"abc\x1a"
-       "def\n2\n",
-       {"L:abc", "END"}},
-      {"\x1a"
-       "2\n",
-       {"END"}},
-      {"\r", {"END"}},
-      {"\x80\xff\n", {"L:\x80\xff", "END"}},
-      {fits + "\n", {"L:" + fits, "END"}},
-      {over + "\nx\n", {"LONG", "L:x", "END"}},
-      {over + over + over, {"LONG", "END"}},
-  };
-  for (const Row& r : rows)
-    for (std::size_t step :
-         {std::size_t{1}, std::size_t{7}, std::size_t{1} << 20})
-      EXPECT_EQ(lines_of(r.input, step), r.lines)
-          << r.input << " step " << step;
-}
-
-// (Not under qemu-user, which does not interrupt a blocked read as a
-// kernel does, nor on Windows, which has no such signals.)
-#if !defined(_WIN32) && !defined(DORVEX_CROSS_BUILD)
-// A signal whose handler does not restart system calls interrupts a read:
-// the read is made again, not taken for a failed input.
-TEST(NextLine, AnInterruptedReadIsMadeAgain) {
-  int p[2];
-  ASSERT_EQ(pipe(p), 0);
-  struct sigaction quiet {
-  }, old{};
-  quiet.sa_handler = [](int) {};  // no SA_RESTART
-  sigaction(SIGUSR1, &quiet, &old);
-  const pthread_t reader = pthread_self();
-  std::thread other([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    pthread_kill(reader, SIGUSR1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(write(p[1], "2\n", 2), 2);
-  });
-  char b[8];
-  int fd = p[0];
-  EXPECT_EQ(fd_read(&fd, b, sizeof b), 2);
-  other.join();
-  sigaction(SIGUSR1, &old, nullptr);
-  close(p[0]);
-  close(p[1]);
-}
-#endif
-
-// "95" cut to "9" by a connection reset is never read as a line: no report
-// for gamma = 9, only the failure and status 2.
-TEST(NextLine, ALineCutByAFailedReadIsNoLine) {
-  const std::string cut = "2\n5 6 7 80 85 9";
-  for (std::size_t step : {std::size_t{1}, std::size_t{1} << 20})
-    EXPECT_EQ(lines_of(cut, step, ECONNRESET),
-              (std::vector<std::string>{"L:2", "END"}));
-  text_source src{cut.data(), cut.size(), SIZE_MAX, ECONNRESET};
-  std::string out_text, err_text;
-  inchan in = in_from(text_read, &src);
-  outchan out = out_to(text_write, &out_text, false);
-  outchan err = out_to(text_write, &err_text, true);
-  EXPECT_EQ(dialogue(in, out, err), exit_status::failed);
-  EXPECT_EQ(out_text,
-            "How do you want to start?  Enter 1 for ABCDEF; 2 for real "
-            "lattice;\n3 for recip. lattice: Enter a b c alpha beta gamma:\n");
-  EXPECT_EQ(err_text,  // glibc's words, on every platform
-            "dorvex: cannot read standard input: Connection reset by peer\n");
-}
 
 TEST(Random, ScanRealAgainstStrtod) {
   std::mt19937_64 rng(1);
