@@ -218,7 +218,24 @@ static void check_edges(void) {
     fail("dorvex_version, the names of no value", "wrong");
 }
 
+/* A number after 2^31 + 15 blanks: its length needs more than an int. */
+static int read_past_2gib(void) {
+  const size_t at = ((size_t)1 << 31) + 15;
+  char *text = malloc(at + 2);
+  if (!text) return 1;
+  memset(text, ' ', at);
+  text[at] = '5';
+  text[at + 1] = '\0';
+  double v = 0;
+  const size_t used = dorvex_read_number(text, &v);
+  free(text);
+  printf("a number after %zu blanks: %zu bytes used, value %g\n", at, used, v);
+  return used == at + 1 && v == 5 ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
+  if (argc == 2 && strcmp(argv[1], "--past-2gib") == 0)
+    return sizeof(size_t) > 4 ? read_past_2gib() : 0;
   FILE *f = argc == 2 ? fopen(argv[1], "r") : NULL;
   if (!f) {
     fprintf(stderr, "usage: api_test REQUESTS-FILE\n");

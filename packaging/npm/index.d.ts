@@ -9,10 +9,8 @@ export interface DomainError {
   name: 'sqrt' | 'acos';
   /** the conversion step that made the call */
   step: 'form_to_recip' | 'recipconv' | 'angles';
-  /** which of the step's calls of the function, from 0: the roots of A, B,
-   * C; of the volume, then of 1 - cos^2 alpha, beta, gamma of the cell
-   * given to recipconv; the arc cosines of alpha, alpha*, beta, beta*,
-   * gamma, gamma* */
+  /** which of the step's calls of the function, from 0 (dorvex.h and the
+   * library's documentation list each step's calls) */
   call: number;
 }
 

@@ -29,11 +29,8 @@ constexpr double inv_two_pi_sq = 0.050660591826760554;  // 1/19.7392088
 
 // A domain error of the square root or the arc cosine: which function,
 // the conversion step that called it, and which of that step's calls of
-// the function it was, from 0, in the step's fixed order:
-// - form_to_recip: the square roots of A, B, C;
-// - recipconv: of the squared volume w, then of 1 - cos^2 of alpha, beta,
-//   gamma of the cell given to it;
-// - angles: the arc cosines of alpha, alpha*, beta, beta*, gamma, gamma*.
+// the function it was, from 0, in the step's fixed order (include/dorvex.h
+// lists each step's calls, for every front end).
 enum class domain_fn : unsigned char { sqrt, acos };
 enum class conv_step : unsigned char { form_to_recip, recipconv, angles };
 struct domain_error {
