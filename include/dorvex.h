@@ -39,7 +39,9 @@ enum dorvex_status {
   DORVEX_E_NULL = -2,    /* NULL where a value must be read or written */
   DORVEX_E_SIZE = -3,    /* a struct size this library cannot fill */
   DORVEX_E_OVERLAP = -4, /* arrays that overlap other than as allowed */
-  DORVEX_E_RANGE = -5    /* more rows than memory can address */
+  DORVEX_E_RANGE = -5,   /* more rows, or reflections, than can be had */
+  DORVEX_E_VALUE = -6,   /* a convention, d_min or wavelength out of range */
+  DORVEX_E_CELL = -7     /* no such cell: its values are NaN */
 };
 
 /* What the six numbers given to a conversion are (the program's menu). */
@@ -48,6 +50,13 @@ enum dorvex_mode {
   DORVEX_DIRECT = 2, /* a, b, c, alpha, beta, gamma; angles in degrees */
   DORVEX_RECIP = 3   /* a*, b*, c*, alpha*, beta*, gamma*; 2 pi, degrees */
 };
+
+/* The conventions of the reciprocal cell: the program's, with 2 pi in its
+** lengths (a* = 2 pi / a for an orthogonal cell), and that of tables and
+** CIF, a* = 1 / a. The program's 2 pi is its constant 6.28318531: a length
+** in convention 1 is the program's divided by it, and one given in
+** convention 1 is multiplied by it. */
+enum dorvex_convention { DORVEX_2PI = 0, DORVEX_1 = 1 };
 
 /* The function of a domain error. */
 enum dorvex_function { DORVEX_SQRT = 1, DORVEX_ACOS = 2 };
@@ -91,17 +100,29 @@ struct dorvex_result {
   int n_domain_errors; /* how many of domain_errors are used */
   /* in the order they arose */
   struct dorvex_domain_error domain_errors[DORVEX_MAX_DOMAIN_ERRORS];
+  /* since 0.4: */
+  double volume;         /* V of the direct cell, Å^3; NaN if no cell */
+  double recip_volume;   /* V* = (2 pi)^3 / V, the program's 2 pi */
+  double recip_1[6];     /* recip in convention 1: a*, b*, c* in 1/Å */
+  double recip_volume_1; /* V* = 1 / V */
+  /* A..F again, in double throughout from the values given: the report's
+  ** form carries the program's single-precision steps (up to a part in
+  ** 10^7 of a coefficient). d and the volumes come from this one. */
+  double metric[6];
 };
 
-/* Converts the six numbers in (enum dorvex_mode) into *out, whose size the
-** caller gives (dorvex_convert gives sizeof *out). Returns DORVEX_OK;
-** DORVEX_E_MODE, DORVEX_E_NULL (in or out NULL) or DORVEX_E_SIZE (smaller
-** than 0.3's struct, or larger than this library's), leaving *out
-** untouched. in may point into *out. */
-int dorvex_convert_sized(int mode, const double in[6],
+/* Converts the six numbers in (enum dorvex_mode; a reciprocal cell in the
+** convention given) into *out, whose size the caller gives
+** (dorvex_convert gives sizeof *out). Returns DORVEX_OK; DORVEX_E_MODE,
+** DORVEX_E_VALUE (another convention), DORVEX_E_NULL (in or out NULL) or
+** DORVEX_E_SIZE (smaller than 0.3's struct, or larger than this
+** library's), leaving *out untouched. in may point into *out. */
+int dorvex_convert_sized(int mode, int convention, const double in[6],
                          struct dorvex_result *out, size_t size);
 #define dorvex_convert(mode, in, out) \
-  dorvex_convert_sized((mode), (in), (out), sizeof *(out))
+  dorvex_convert_sized((mode), DORVEX_2PI, (in), (out), sizeof *(out))
+#define dorvex_convert_as(mode, convention, in, out) \
+  dorvex_convert_sized((mode), (convention), (in), (out), sizeof *(out))
 
 /* Converts n rows of six numbers (in[6 i] to in[6 i + 5]) at once: row i's
 ** form, direct and reciprocal cell into form, direct and recip at 6 i, its
@@ -113,6 +134,43 @@ int dorvex_convert_sized(int mode, const double in[6],
 ** space), writing nothing. */
 int dorvex_convert_many(int mode, size_t n, const double *in, double *form,
                         double *direct, double *recip, int *n_domain_errors);
+
+/* The same, with the reciprocal cell given (mode DORVEX_RECIP) and
+** written in the convention given, and V and V* into volume[i] and
+** recip_volume[i] unless those are NULL (which lie apart from the rest).
+** DORVEX_E_VALUE for another convention. */
+int dorvex_convert_many_as(int mode, int convention, size_t n, const double *in,
+                           double *form, double *direct, double *recip,
+                           double *volume, double *recip_volume,
+                           int *n_domain_errors);
+
+/* One reflection: its indices, d in Å, and 2 theta in degrees for the
+** wavelength asked (NaN where the wavelength cannot reach it, or none was
+** asked). */
+struct dorvex_reflection {
+  int h, k, l;
+  double d, two_theta;
+};
+
+/* Every reflection of *r with d >= d_min, (0 0 0) left out and one of each
+** Friedel pair (its first index that is not 0 positive), by d descending
+** then h, k, l ascending, d from r->metric: written into out when
+** they are at most cap, and counted. Returns the count, as snprintf
+** does (nothing written if it is more than cap), or DORVEX_E_NULL (r
+** NULL, or out NULL with cap > 0), DORVEX_E_VALUE (d_min not > 0, or a
+** wavelength not > 0: NaN asks for none), DORVEX_E_CELL (r's cell does not
+** exist), DORVEX_E_RANGE (more than 50 million indices to search). */
+ptrdiff_t dorvex_reflections(const struct dorvex_result *r, double d_min,
+                             double wavelength, struct dorvex_reflection *out,
+                             size_t cap);
+
+/* The characteristic X-ray lines it knows, by index from 0: the name
+** ("CuKa1", "CuKa2", "CuKa" (the weighted mean), "CuKb1"; Mo, Co, Cr, Fe
+** and Ag K alpha), with the wavelength in Å in *wavelength; NULL past the
+** last. Sources: J. A. Bearden (1967), Rev. Mod. Phys. 39, 78. */
+const char *dorvex_xray_line(int index, double *wavelength);
+/* A line's wavelength by its name; NaN for a name it does not know. */
+double dorvex_wavelength(const char *name);
 
 /* Writes the program's report of *r ("ABCDEF = " to its last newline) into
 ** buf, at most size bytes with the terminating NUL; returns its length

@@ -24,6 +24,11 @@ else
   export PATH=$tmp/prefix/bin:$PATH PKG_CONFIG_PATH=$tmp/prefix/lib/pkgconfig
   export PYTHONPATH=$(echo "$tmp"/prefix/lib/python3*/site-packages | cut -d' ' -f1)
   export HOME=$tmp  # ~/.local is the prefix
+  # python3 is the one the module was built for, where CMake says which
+  if [ -n "${DORVEX_PYTHON:-}" ]; then
+    mkdir "$tmp/python" && ln -s "$DORVEX_PYTHON" "$tmp/python/python3"
+    export PATH=$tmp/python:$PATH
+  fi
   ln -s "$tmp/prefix" "$tmp/.local"
   # a folder of its own, in which examples/ is the source tree's, so that
   # what an example makes stays out of the tree

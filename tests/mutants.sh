@@ -25,7 +25,8 @@ chanh=src/console/chan.hpp fd=src/console/fd.cpp dia=src/console/dialogue.cpp
 main=src/console/main.cpp numh=src/text/numtext.hpp diah=src/console/dialogue.hpp
 api=src/api/dorvex.cpp layout=src/api/layout.cpp py=src/python/module.cpp
 rounded=src/crmath/rounded.hpp report=src/text/report.cpp
-reporth=src/text/report.hpp
+reporth=src/text/report.hpp derived=src/cell/derived.cpp
+refl=src/cell/reflections.cpp
 mutants=(
   # the printed digits
   "rad_per_deg as the precise pi/180@$cell@golden@rad_per_deg = 0.0174532925239284@rad_per_deg = 0.017453292519943295"
@@ -84,20 +85,27 @@ mutants=(
   # the library
   "a state kept between conversions@$conv@api.no_mutable_state@clear_log(out.log);@static volatile int conversions; ++conversions; clear_log(out.log);"
   "dorvex_report cuts a byte short@$api@api.c@: size - 1;@: size - 2;"
-  "rows read a double apart@$api@api.c@std::memcpy(given, in + 6 * i, sizeof given);@std::memcpy(given, in + i, sizeof given);"
+  "rows read a double apart@$api@api.c@convert_as(mode, convention, in + 6 * i, c,@convert_as(mode, convention, in + i, c,"
   "an output a row ahead of its input taken@$api@api.c@out[i] != in && overlap(out[i], rows, in, rows)@out[i] < in && overlap(out[i], rows, in, rows)"
   "a newer header's struct filled@$api@api.c@size > sizeof(dorvex_result)@size > sizeof(dorvex_result) + 64"
-  "JavaScript told the wrong offset@$layout@api.c@return offsetof(dorvex_result, n_domain_errors);@return offsetof(dorvex_result, n_domain_errors) + 4;"
+  "JavaScript told the wrong offset@$layout@api.c@FIELD(dorvex_result, recip_1),@{\"dorvex_result.recip_1\", offsetof(dorvex_result, recip_volume_1)},"
   "bool taken as a mode in Python@$py@api.python@if (PyBool_Check(given.ptr()) || !PyIndex_Check@if (!PyIndex_Check"
   "a domain error's step named by its function in Python@$py@api.python@dorvex_step_name(e.step), e.call@dorvex_step_name(e.function), e.call"
   "a product left for the compiler to fuse@$rounded@golden.transcripts_fused@return __builtin_assoc_barrier(x);@return x;"
   "the cells' values run together@$report@golden@*o++ = ' ';@"
   "a domain report a byte too long@$reporth@golden@domain_text_len = 20;@domain_text_len = 21;"
+  # what follows a conversion
+  "convention 1 by the precise 2 pi@$derived@golden.derived@in[i] * two_pi : in[i]@in[i] * 6.283185307179586 : in[i]"
+  "D of the direct cell's metric without its 2@$derived@golden.derived@m.form[coef::D] = 2.0 * rounded(a * ab)@m.form[coef::D] = 1.0 * rounded(a * ab)"
+  "2 theta as theta@$derived@golden.derived@return 2.0 * (90.0 - rounded(cr_acos(s) * degree_per_rad));@return 90.0 - rounded(cr_acos(s) * degree_per_rad);"
+  "a search half as far@$refl@golden.derived@direct[slot::a + i] / d_min@direct[slot::a + i] / (2 * d_min)"
+  "Friedel mates both kept@$refl@api.c@return h > 0 || (h == 0 && (k > 0 || (k == 0 && l > 0)));@return h != 0 || k != 0 || l != 0;"
 )
 # the target a test needs built
 target() {
   case $1 in
     golden.transcripts_fused) echo transcripts_fused ;;
+    golden.derived) echo derived ;;
     golden*) echo transcripts ;;
     api.python) echo dorvex_python ;;
     unit.CorrectRounding* | unit.EveryPath*) echo crmath_tests ;;

@@ -88,12 +88,12 @@ for p in "${@:-${all[@]}}"; do
   args=(-DCMAKE_BUILD_TYPE=None)
   # what the platform's tests need: the C API's test and libraries on
   # Linux, everything installable natively (the documents' examples)
-  targets=(dorvex transcripts error_words)
+  targets=(dorvex transcripts error_words derived)
   case $p in
     wasm32-wasi) targets+=(web npm_package) ;;
     x86_64-w64-mingw32) ;;
-    x86_64-*-O?) targets+=(installable api_test) ;;
-    *) targets+=(api_test dorvex_shared) ;;
+    x86_64-*-O?) targets+=(installable api_test abi_old_caller transcripts_fused) ;;
+    *) targets+=(api_test dorvex_shared abi_old_caller) ;;
   esac
   case $p in
     x86_64-*-O?)

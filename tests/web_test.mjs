@@ -247,9 +247,9 @@ try {
 
   // a NaN keeps the sign typed, and -0 its sign, in the page's table
   await fill(2, ['-NAN', '-0', '7', '90', '90', '90 ']);
-  const shown = await page.$$eval('#direct0, #direct1, #direct2', (e) => e.map((x) => x.textContent));
+  const asTyped = await page.$$eval('#direct0, #direct1, #direct2', (e) => e.map((x) => x.textContent));
   check('form: -NAN and -0 shown as typed, a trailing blank taken',
-    shown.join() === '-NAN,-0,7', shown.join());
+    asTyped.join() === '-NAN,-0,7', asTyped.join());
 
   await fill(2, ['5', '5', '5', '10', '10', '170']);
   const errors = await page.$eval('#form-errors', (e) => e.textContent);

@@ -1,6 +1,6 @@
 // The dorvex API over an instance of the program's WebAssembly module, by
-// its C API exports: convert, convertTexts, convertMany, readNumber and
-// version. A plain script, so that the page holds it as it stands and the
+// its C API exports: convert, convertTexts, convertMany, reflections,
+// readNumber, xrayLines and version. A plain script, so that the page holds it as it stands and the
 // npm package's index.mjs is built around it (web/embed.mjs): one source
 // for both.
 // eslint-disable-next-line no-unused-vars
@@ -10,14 +10,29 @@ function dorvexApi(api) {
   // result and report, a batch of rows, then a text to read, as long as
   // it comes (the memory grows for it). Sizes and offsets come from the
   // module itself.
-  const RESULT = 64, RESULT_SIZE = api.dorvex_layout_result_size();
-  const ERRORS = RESULT + api.dorvex_layout_errors_at();
-  const ERROR_INTS = api.dorvex_layout_error_size() / 4;
-  const REPORT = RESULT + RESULT_SIZE, REPORT_MAX = api.dorvex_layout_report_max();
-  const BATCH = (REPORT + REPORT_MAX + 1 + 63) & ~63;
-  const ROWS = 1024, TEXT = BATCH + 196 * ROWS;  // 196 bytes a row
-  const base = api.memory.grow(Math.ceil((TEXT + 4096) / 65536)) * 65536;
   const decoder = new TextDecoder(), encoder = new TextEncoder();
+  const scratch = api.memory.grow(1) * 65536;
+  // a name of dorvex.h ("dorvex_result.volume"), asked of layout.cpp
+  const layout = (ask, name) => {
+    const bytes = encoder.encode(name + '\0');
+    new Uint8Array(api.memory.buffer, scratch, bytes.length).set(bytes);
+    return ask(scratch) >>> 0;
+  };
+  const size = (name) => layout(api.dorvex_layout_size, name);
+  const at = (name) => layout(api.dorvex_layout_offset, name);
+  const RESULT = 64, RESULT_SIZE = size('dorvex_result');
+  const ERRORS = RESULT + at('dorvex_result.n_domain_errors');
+  const ERROR_INTS = size('dorvex_domain_error') / 4;
+  const FIELD = Object.fromEntries(['volume', 'recip_volume', 'recip_1',
+    'recip_volume_1', 'metric', 'direct'].map((f) => [f, RESULT + at(`dorvex_result.${f}`)]));
+  const REFLECTION = size('dorvex_reflection');
+  const [REFLECTION_H, REFLECTION_K, REFLECTION_L, REFLECTION_D] =
+    ['h', 'k', 'l', 'd'].map((f) => at(`dorvex_reflection.${f}`));
+  const REFLECTION_2T = at('dorvex_reflection.two_theta');
+  const REPORT = RESULT + RESULT_SIZE, REPORT_MAX = size('DORVEX_REPORT_MAX');
+  const BATCH = (REPORT + REPORT_MAX + 1 + 63) & ~63;
+  const ROWS = 1024, TEXT = BATCH + 212 * ROWS;  // 212 bytes a row
+  const base = api.memory.grow(Math.ceil((TEXT + 4096) / 65536)) * 65536;
   const cString = (at) => {
     const bytes = new Uint8Array(api.memory.buffer, at);
     return decoder.decode(bytes.subarray(0, bytes.indexOf(0)));
@@ -29,6 +44,15 @@ function dorvexApi(api) {
     if (mode !== 1 && mode !== 2 && mode !== 3)
       throw new RangeError('mode must be 1 (metric form), 2 (direct cell) ' +
         `or 3 (reciprocal cell), not ${String(mode)}`);
+  }
+
+  // The reciprocal cell's convention of an options object: 0 for "2pi"
+  // (the program's, the default), 1 for "1" (a* = 1/a).
+  function conventionOf(options) {
+    const c = options === undefined || options === null ? '2pi' : options.convention;
+    if (c === undefined || c === '2pi') return 0;
+    if (c === '1') return 1;
+    throw new RangeError(`convention must be "2pi" or "1", not ${String(c)}`);
   }
 
   // values[0..5] into doubles at f[at..], each a number (NaN and
@@ -65,8 +89,8 @@ function dorvexApi(api) {
   class Conversion {
     #negative;  // bit k: value k is a NaN whose sign bit is set
     #texts = null;
-    constructor(form, direct, recip, negative, domainErrors, report) {
-      Object.assign(this, { form, direct, recip, domainErrors, report });
+    constructor(form, direct, recip, negative, domainErrors, report, more) {
+      Object.assign(this, { form, direct, recip, domainErrors, report }, more);
       this.#negative = negative;
     }
     get texts() {
@@ -77,9 +101,11 @@ function dorvexApi(api) {
     }
   }
 
+  const doubles = (at, n) => Array.from(new Float64Array(api.memory.buffer, base + at, n));
+
   // The conversion of the six doubles at base, as the result convert gives.
-  function converted(mode) {
-    api.dorvex_convert_sized(mode, base, base + RESULT, RESULT_SIZE);
+  function converted(mode, convention) {
+    api.dorvex_convert_sized(mode, convention, base, base + RESULT, RESULT_SIZE);
     const f = new Float64Array(api.memory.buffer, base + RESULT, 18);
     const ints = new Int32Array(api.memory.buffer, base + ERRORS,
       1 + ERROR_INTS * 13);
@@ -93,26 +119,37 @@ function dorvexApi(api) {
     let negative = 0;
     for (let k = 0; k < 18; ++k)
       if (Number.isNaN(f[k]) && top[8 * k + 7] & 0x80) negative |= 1 << k;
-    return new Conversion(six(f, 0), six(f, 6), six(f, 12), negative,
-      domainErrors,
-      decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)));
+    // (a NaN's sign in convention 1 is the program's: division keeps it)
+    const one = convention === 1;
+    return new Conversion(six(f, 0), six(f, 6),
+      one ? doubles(FIELD.recip_1, 6) : six(f, 12), negative, domainErrors,
+      decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)), {
+        volume: doubles(FIELD.volume, 1)[0],
+        recipVolume: doubles(one ? FIELD.recip_volume_1 : FIELD.recip_volume, 1)[0],
+        metric: doubles(FIELD.metric, 6), convention: one ? '1' : '2pi' });
   }
 
   // One conversion: mode 1 a metric form A..F, 2 a direct cell, 3 a
-  // reciprocal cell (angles in degrees).
-  function convert(mode, values) {
+  // reciprocal cell (angles in degrees) in the convention of options.
+  function convert(mode, values, options) {
     checkMode(mode);
+    const convention = conventionOf(options);
     const given = new Float64Array(6);
     putSix(given, 0, values, 'values');
     new Float64Array(api.memory.buffer, base, 6).set(given);
-    return converted(mode);
+    return converted(mode, convention);
   }
 
   // text as UTF-8 with a NUL after it, at base + TEXT; its bytes.
+  // Room for n bytes at base + TEXT: the memory grows for them.
+  function room(n) {
+    const short = base + TEXT + n - api.memory.buffer.byteLength;
+    if (short > 0) api.memory.grow(Math.ceil(short / 65536));
+  }
+
   function place(text) {
     const bytes = encoder.encode(String(text));
-    const short = base + TEXT + bytes.length + 1 - api.memory.buffer.byteLength;
-    if (short > 0) api.memory.grow(Math.ceil(short / 65536));
+    room(bytes.length + 1);
     const mem = new Uint8Array(api.memory.buffer, base + TEXT, bytes.length + 1);
     mem.set(bytes);
     mem[bytes.length] = 0;
@@ -122,8 +159,9 @@ function dorvexApi(api) {
   // One conversion of six texts, each read as the program reads an answer
   // straight into its memory (so that even a NaN's sign stays as typed);
   // null when one is not one number, blanks around it aside.
-  function convertTexts(mode, texts) {
+  function convertTexts(mode, texts, options) {
     checkMode(mode);
+    const convention = conventionOf(options);
     if (texts === null || typeof texts !== 'object' || texts.length !== 6)
       throw new TypeError('texts must be six texts');
     const strings = Array.from({ length: 6 }, (_, k) => String(texts[k]));
@@ -133,14 +171,15 @@ function dorvexApi(api) {
       if (used === 0 || !/^[\t\n\v\f\r ]*$/.test(decoder.decode(bytes.subarray(used))))
         return null;
     }
-    return converted(mode);
+    return converted(mode, convention);
   }
 
   // Many conversions: rows as six-number arrays, or one Float64Array of
   // 6 N numbers; the three descriptions as Float64Arrays of 6 N numbers,
   // row i at 6 i, and each row's count of domain errors.
-  function convertMany(mode, rows) {
+  function convertMany(mode, rows, options) {
     checkMode(mode);
+    const convention = conventionOf(options);
     const flat = rows instanceof Float64Array;
     if (!flat && !Array.isArray(rows))
       throw new TypeError('rows must be an array of six-number rows or a ' +
@@ -153,19 +192,23 @@ function dorvexApi(api) {
     if (!flat) for (let i = 0; i < n; ++i) putSix(given, 6 * i, rows[i], `rows[${i}]`);
     const out = { form: new Float64Array(6 * n),
       direct: new Float64Array(6 * n), recip: new Float64Array(6 * n),
-      domainErrorCounts: new Int32Array(n) };
+      domainErrorCounts: new Int32Array(n), volume: new Float64Array(n),
+      recipVolume: new Float64Array(n) };
     for (let at = 0; at < n; at += ROWS) {
       const m = Math.min(ROWS, n - at);
       const p = base + BATCH, q = p + 48 * ROWS;
       const f = new Float64Array(api.memory.buffer, p, 24 * ROWS);
       f.set(given.subarray(6 * at, 6 * (at + m)));
-      api.dorvex_convert_many(mode, m, p, q, q + 48 * ROWS, q + 96 * ROWS,
-        q + 144 * ROWS);
+      const v = q + 148 * ROWS, w = v + 8 * ROWS;
+      api.dorvex_convert_many_as(mode, convention, m, p, q, q + 48 * ROWS,
+        q + 96 * ROWS, v, w, q + 144 * ROWS);
       out.form.set(f.subarray(6 * ROWS, 6 * (ROWS + m)), 6 * at);
       out.direct.set(f.subarray(12 * ROWS, 12 * ROWS + 6 * m), 6 * at);
       out.recip.set(f.subarray(18 * ROWS, 18 * ROWS + 6 * m), 6 * at);
       out.domainErrorCounts.set(
         new Int32Array(api.memory.buffer, q + 144 * ROWS, m), at);
+      out.volume.set(new Float64Array(api.memory.buffer, v, m), at);
+      out.recipVolume.set(new Float64Array(api.memory.buffer, w, m), at);
     }
     return out;
   }
@@ -181,7 +224,54 @@ function dorvexApi(api) {
       used: decoder.decode(bytes.subarray(0, used)).length };
   }
 
+  // The characteristic X-ray lines: name -> wavelength in Å.
+  const xrayLines = {};
+  for (let i = 0, name; (name = api.dorvex_xray_line(i, scratch)) !== 0; ++i)
+    xrayLines[cString(name)] = new Float64Array(api.memory.buffer, scratch, 1)[0];
+
+  const statusSays = { [-6]: 'dMin must be above 0, and a wavelength too',
+    [-7]: 'no such cell: its values are NaN',
+    [-5]: 'dMin is too small for this cell: more than 50 million indices to search' };
+
+  // Every reflection of a conversion with d >= dMin (Å), (0 0 0) left out
+  // and one of each Friedel pair, by d descending: { h, k, l, d, twoTheta },
+  // twoTheta in degrees for the wavelength (Å, or a name of xrayLines),
+  // null where it cannot reach or none was given.
+  function reflections(conversion, dMin, wavelength) {
+    if (!(conversion instanceof Conversion))
+      throw new TypeError('reflections takes a conversion that convert made');
+    let lambda = NaN;
+    if (typeof wavelength === 'string') {
+      if (!(wavelength in xrayLines))
+        throw new RangeError(`no X-ray line "${wavelength}"; the lines are ` +
+          Object.keys(xrayLines).join(', '));
+      lambda = xrayLines[wavelength];
+    } else if (wavelength !== undefined && wavelength !== null) {
+      lambda = Number(wavelength);
+    }
+    const d = Number(dMin);
+    const result = new Float64Array(api.memory.buffer, base + RESULT, RESULT_SIZE / 8);
+    result.fill(0);
+    result.set(conversion.direct, (FIELD.direct - RESULT) / 8);
+    result.set(conversion.metric, (FIELD.metric - RESULT) / 8);
+    const n = api.dorvex_reflections(base + RESULT, d, lambda, 0, 0);
+    if (n < 0) throw new RangeError(statusSays[n] ?? `status ${n}`);
+    room(n * REFLECTION);
+    api.dorvex_reflections(base + RESULT, d, lambda, base + TEXT, n);
+    const bytes = new DataView(api.memory.buffer, base + TEXT, n * REFLECTION);
+    const list = new Array(n);
+    for (let i = 0; i < n; ++i) {
+      const o = i * REFLECTION, t = bytes.getFloat64(o + REFLECTION_2T, true);
+      list[i] = { h: bytes.getInt32(o + REFLECTION_H, true),
+        k: bytes.getInt32(o + REFLECTION_K, true), l: bytes.getInt32(o + REFLECTION_L, true),
+        d: bytes.getFloat64(o + REFLECTION_D, true),
+        twoTheta: Number.isNaN(t) ? null : t };
+    }
+    return list;
+  }
+
   const version = cString(api.dorvex_version());
 
-  return { convert, convertTexts, convertMany, readNumber, version };
+  return { convert, convertTexts, convertMany, reflections, readNumber,
+    xrayLines, version };
 }

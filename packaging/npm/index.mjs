@@ -1,6 +1,7 @@
-// dorvex for JavaScript: convert, convertTexts, convertMany and readNumber
-// give the dorvex program's values, report bytes and number reading, from
-// the same WebAssembly module as the dorvex command (its C API exports).
+// dorvex for JavaScript: convert, convertTexts, convertMany, reflections and
+// readNumber give the dorvex program's values, report bytes, what follows
+// from them and its number reading, from the same WebAssembly module as
+// the dorvex command (its C API exports).
 // An ES module for Node and for browsers, with no bundler.
 const url = new URL('./dorvex.wasm', import.meta.url);
 const code = url.protocol === 'file:'
@@ -19,4 +20,5 @@ const instance = await WebAssembly.instantiate(module, imports);
 // @dorvex-api.js@ (web/embed.mjs puts web/dorvex-api.js here)
 
 const api = dorvexApi(instance.exports);
-export const { convert, convertTexts, convertMany, readNumber, version } = api;
+export const { convert, convertTexts, convertMany, reflections, readNumber,
+  xrayLines, version } = api;

@@ -1,10 +1,13 @@
 // The C API: thin, over the one conversion and the one report writer.
 #include "dorvex.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "cell/cell.hpp"
+#include "cell/derived.hpp"
 #include "text/numtext.hpp"
 #include "text/report.hpp"
 
@@ -12,6 +15,11 @@ static_assert(DORVEX_REPORT_MAX == report_max);
 static_assert(DORVEX_MAX_DOMAIN_ERRORS == max_domain_errors);
 static_assert(DORVEX_FORM == start::form && DORVEX_DIRECT == start::direct &&
               DORVEX_RECIP == start::recip);
+static_assert(DORVEX_2PI == conv::two_pi && DORVEX_1 == conv::one);
+static_assert(sizeof(dorvex_reflection) == sizeof(reflection) &&
+              offsetof(dorvex_reflection, d) == offsetof(reflection, d) &&
+              offsetof(dorvex_reflection, two_theta) ==
+                  offsetof(reflection, two_theta));
 
 // The struct as 0.3 laid it out, which no later version may move: every
 // caller's struct is at least this.
@@ -36,6 +44,25 @@ void copy6(const double (&from)[6], double* to) {
   std::memcpy(to, from, sizeof from);
 }
 
+bool convention_known(int c) {
+  return c == conv::two_pi || c == conv::one;
+}
+
+// One row converted, a reciprocal cell given in convention c; its metric
+// and volume in double from the values given, when asked for (they cost
+// three more cosines).
+void convert_as(int mode, int c, const double* in, conversion& out, metric* m) {
+  double given[6];
+  std::memcpy(given, in, sizeof given);
+  if (mode == start::recip) recip_from(c, given, given);
+  convert_mode(mode, given, out);
+  if (m) *m = metric_of(mode, given);
+}
+
+// A field of the struct a caller of size bytes has.
+#define HAS(size, field) \
+  (offsetof(dorvex_result, field) + sizeof(dorvex_result::field) <= (size))
+
 // Byte ranges [p, p + n), compared as addresses.
 bool overlap(const void* p, std::size_t n, const void* q, std::size_t m) {
   const auto a = reinterpret_cast<std::uintptr_t>(p);
@@ -58,19 +85,44 @@ bool arrays_apart(const double* in, double* const (&out)[3], const int* counts,
   return !overlap(in, rows, counts, ints);
 }
 
+// The volumes' arrays, where asked for, apart from each other and from
+// every other array.
+bool volumes_apart(const double* volume, const double* recip_vol,
+                   const double* in, double* const (&out)[3], const int* counts,
+                   std::size_t n) {
+  const std::size_t rows = 6 * sizeof(double) * n, one = sizeof(double) * n;
+  const std::size_t ints = counts ? sizeof(int) * n : 0;
+  for (const double* v : {volume, recip_vol}) {
+    if (!v) continue;
+    if (overlap(v, one, in, rows) || overlap(v, one, counts, ints))
+      return false;
+    for (const double* o : out)
+      if (overlap(v, one, o, rows)) return false;
+  }
+  return !(volume && recip_vol && overlap(volume, one, recip_vol, one));
+}
+
 }  // namespace
 
 extern "C" {
 
-int dorvex_convert_sized(int mode, const double in[6], dorvex_result* out,
-                         std::size_t size) {
+int dorvex_convert_sized(int mode, int convention, const double in[6],
+                         dorvex_result* out, std::size_t size) {
   if (!in || !out) return DORVEX_E_NULL;
   if (size < result_size_0_3 || size > sizeof(dorvex_result))
     return DORVEX_E_SIZE;
-  double given[6];
-  std::memcpy(given, in, sizeof given);
+  if (mode < start::form || mode > start::recip) return DORVEX_E_MODE;
+  if (!convention_known(convention)) return DORVEX_E_VALUE;
   conversion c;
-  if (!convert_mode(mode, given, c)) return DORVEX_E_MODE;
+  metric m;
+  convert_as(mode, convention, in, c, HAS(size, volume) ? &m : nullptr);
+  if (HAS(size, metric)) copy6(m.form, out->metric);
+  if (HAS(size, volume)) out->volume = m.volume;
+  if (HAS(size, recip_volume))
+    out->recip_volume = recip_volume(conv::two_pi, m.volume);
+  if (HAS(size, recip_1)) recip_to(conv::one, c.recip, out->recip_1);
+  if (HAS(size, recip_volume_1))
+    out->recip_volume_1 = recip_volume(conv::one, m.volume);
   copy6(c.form, out->form);
   copy6(c.direct, out->direct);
   copy6(c.recip, out->recip);
@@ -85,28 +137,70 @@ int dorvex_convert_sized(int mode, const double in[6], dorvex_result* out,
 #undef dorvex_convert
 int dorvex_convert(int mode, const double in[6], dorvex_result* out);
 int dorvex_convert(int mode, const double in[6], dorvex_result* out) {
-  return dorvex_convert_sized(mode, in, out, result_size_0_3);
+  return dorvex_convert_sized(mode, DORVEX_2PI, in, out, result_size_0_3);
 }
 
 int dorvex_convert_many(int mode, std::size_t n, const double* in, double* form,
                         double* direct, double* recip, int* n_domain_errors) {
+  return dorvex_convert_many_as(mode, DORVEX_2PI, n, in, form, direct, recip,
+                                nullptr, nullptr, n_domain_errors);
+}
+
+int dorvex_convert_many_as(int mode, int convention, std::size_t n,
+                           const double* in, double* form, double* direct,
+                           double* recip, double* volume, double* recip_vol,
+                           int* n_domain_errors) {
   if (mode < start::form || mode > start::recip) return DORVEX_E_MODE;
+  if (!convention_known(convention)) return DORVEX_E_VALUE;
   if (n == 0) return DORVEX_OK;
   if (!in || !form || !direct || !recip) return DORVEX_E_NULL;
   if (n > PTRDIFF_MAX / (6 * sizeof(double))) return DORVEX_E_RANGE;
-  if (!arrays_apart(in, {form, direct, recip}, n_domain_errors, n))
+  if (!arrays_apart(in, {form, direct, recip}, n_domain_errors, n) ||
+      !volumes_apart(volume, recip_vol, in, {form, direct, recip},
+                     n_domain_errors, n))
     return DORVEX_E_OVERLAP;
   for (std::size_t i = 0; i < n; ++i) {
-    double given[6];
-    std::memcpy(given, in + 6 * i, sizeof given);
     conversion c;
-    convert_mode(mode, given, c);
+    metric m;
+    convert_as(mode, convention, in + 6 * i, c,
+               volume || recip_vol ? &m : nullptr);
     copy6(c.form, form + 6 * i);
     copy6(c.direct, direct + 6 * i);
-    copy6(c.recip, recip + 6 * i);
+    double r[6];
+    recip_to(convention, c.recip, r);
+    copy6(r, recip + 6 * i);
     if (n_domain_errors) n_domain_errors[i] = c.log.n;
+    if (volume) volume[i] = m.volume;
+    if (recip_vol) recip_vol[i] = recip_volume(convention, m.volume);
   }
   return DORVEX_OK;
+}
+
+std::ptrdiff_t dorvex_reflections(const dorvex_result* r, double d_min,
+                                  double wavelength, dorvex_reflection* out,
+                                  std::size_t cap) {
+  if (!r || (!out && cap > 0)) return DORVEX_E_NULL;
+  if (!(d_min > 0) || wavelength <= 0) return DORVEX_E_VALUE;
+  MetricForm form;
+  CellParams direct;
+  copy6(r->metric, form);
+  copy6(r->direct, direct);
+  for (int i = 0; i < 6; ++i)
+    if (!std::isfinite(form[i]) || (i < 3 && !std::isfinite(direct[i])))
+      return DORVEX_E_CELL;
+  const long n = reflections(form, direct, d_min, wavelength,
+                             reinterpret_cast<reflection*>(out), cap);
+  return n < 0 ? std::ptrdiff_t{DORVEX_E_RANGE} : n;
+}
+
+const char* dorvex_xray_line(int index, double* wavelength) {
+  if (index < 0 || index >= n_xray_lines) return nullptr;
+  if (wavelength) *wavelength = xray_lines[index].lambda;
+  return xray_lines[index].name;
+}
+
+double dorvex_wavelength(const char* name) {
+  return line_wavelength(name ? name : "");
 }
 
 int dorvex_report(const dorvex_result* r, char* buf, std::size_t size) {

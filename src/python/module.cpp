@@ -9,7 +9,9 @@
 #include <pybind11/pybind11.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "dorvex.h"
 
@@ -89,11 +91,32 @@ py::tuple tuple6(const double* v) {
 // GIL, and kept for the process's life (a py::object here would be
 // released after the interpreter is gone).
 struct types {
-  py::handle domain_error, conversions;
+  py::handle domain_error, conversions, reflections;
 };
 types& made() {
   static types t;
   return t;
+}
+
+// A conversion as Python sees it: the C result, and the convention its
+// reciprocal cell is shown in.
+struct result {
+  dorvex_result r;
+  int convention;
+};
+
+int convention_of(const py::handle& given) {
+  if (PyUnicode_Check(given.ptr())) {
+    const std::string c = py::str(given);
+    if (c == "2pi") return DORVEX_2PI;
+    if (c == "1") return DORVEX_1;
+  }
+  throw py::value_error("convention must be \"2pi\" or \"1\", not " +
+                        std::string(py::repr(given)));
+}
+
+const char* convention_name(int c) {
+  return c == DORVEX_1 ? "1" : "2pi";
 }
 
 py::tuple domain_errors(const dorvex_result& r) {
@@ -106,37 +129,72 @@ py::tuple domain_errors(const dorvex_result& r) {
   return out;
 }
 
+const double* recip_of(const result& x) {
+  return x.convention == DORVEX_1 ? x.r.recip_1 : x.r.recip;
+}
+double recip_volume_of(const result& x) {
+  return x.convention == DORVEX_1 ? x.r.recip_volume_1 : x.r.recip_volume;
+}
+
 std::string repr6(const double* v) {
   return py::repr(tuple6(v));
 }
 
-// Two results are equal when every double has the same bits (so a NaN
-// equals itself) and the domain errors are the same.
-bool same(const dorvex_result& a, const dorvex_result& b) {
-  constexpr std::size_t values = sizeof a.form * 3;
-  return std::memcmp(&a, &b, values) == 0 &&
-         a.n_domain_errors == b.n_domain_errors &&
-         std::memcmp(a.domain_errors, b.domain_errors,
-                     sizeof a.domain_errors[0] *
-                         static_cast<std::size_t>(a.n_domain_errors)) == 0;
+// The doubles of a result, in the order of the struct: form, direct,
+// recip, then V, V*, recip and V* in convention 1, and the metric.
+constexpr int n_values = 33;
+void values_of(const dorvex_result& r, double (&out)[n_values]) {
+  std::memcpy(out, r.form, sizeof r.form * 3);
+  out[18] = r.volume;
+  out[19] = r.recip_volume;
+  std::memcpy(out + 20, r.recip_1, sizeof r.recip_1);
+  out[26] = r.recip_volume_1;
+  std::memcpy(out + 27, r.metric, sizeof r.metric);
 }
 
-py::tuple state_of(const dorvex_result& r) {
+// Two results are equal when every double has the same bits (so a NaN
+// equals itself), the domain errors are the same, and so is the
+// convention shown.
+bool same(const result& a, const result& b) {
+  double x[n_values], y[n_values];
+  values_of(a.r, x);
+  values_of(b.r, y);
+  return std::memcmp(x, y, sizeof x) == 0 && a.convention == b.convention &&
+         a.r.n_domain_errors == b.r.n_domain_errors &&
+         std::memcmp(a.r.domain_errors, b.r.domain_errors,
+                     sizeof a.r.domain_errors[0] *
+                         static_cast<std::size_t>(a.r.n_domain_errors)) == 0;
+}
+
+py::tuple state_of(const result& x) {
+  const dorvex_result& r = x.r;
   py::list errors;
   for (int k = 0; k < r.n_domain_errors; ++k)
     errors.append(py::make_tuple(r.domain_errors[k].function,
                                  r.domain_errors[k].step,
                                  r.domain_errors[k].call));
-  return py::make_tuple(tuple6(r.form), tuple6(r.direct), tuple6(r.recip),
-                        py::tuple(errors));
+  return py::make_tuple(
+      tuple6(r.form), tuple6(r.direct), tuple6(r.recip), py::tuple(errors),
+      tuple6(r.recip_1),
+      py::make_tuple(r.volume, r.recip_volume, r.recip_volume_1),
+      convention_name(x.convention), tuple6(r.metric));
 }
 
-dorvex_result from_state(const py::tuple& s) {
-  dorvex_result r{};
-  if (s.size() != 4) throw py::value_error("not a Conversion's state");
+result from_state(const py::tuple& s) {
+  result x{};
+  dorvex_result& r = x.r;
+  if (s.size() != 8) throw py::value_error("not a Conversion's state");
   six_reals(s[0], r.form, "form");
   six_reals(s[1], r.direct, "direct");
   six_reals(s[2], r.recip, "recip");
+  six_reals(s[4], r.recip_1, "recip_1");
+  six_reals(s[7], r.metric, "metric");
+  const auto volumes = s[5].cast<py::tuple>();
+  if (volumes.size() != 3) throw py::value_error("not a Conversion's state");
+  r.volume = volumes[0].cast<double>();
+  r.recip_volume = volumes[1].cast<double>();
+  r.recip_volume_1 = volumes[2].cast<double>();
+  x.convention = convention_of(s[6]);
   const py::tuple errors = own_items(s[3], "domain_errors", "a tuple");
   if (errors.size() > DORVEX_MAX_DOMAIN_ERRORS)
     throw py::value_error("not a Conversion's state");
@@ -148,16 +206,19 @@ dorvex_result from_state(const py::tuple& s) {
         !dorvex_step_name(r.domain_errors[k].step))
       throw py::value_error("not a Conversion's state");
   }
-  return r;
+  return x;
 }
 
-dorvex_result convert_values(const py::handle& mode, const py::handle& values) {
+result convert_values(const py::handle& mode, const py::handle& values,
+                      const py::handle& convention) {
   const int m = mode_of(mode);
+  const int c = convention ? convention_of(convention) : DORVEX_2PI;
   double in[6];
   six_reals(values, in, "values");
-  dorvex_result r;
-  dorvex_convert(m, in, &r);
-  return r;
+  result x;
+  x.convention = c;
+  dorvex_convert_as(m, c, in, &x.r);
+  return x;
 }
 
 // convert(mode, values): called once per cell in loops, so it takes its
@@ -166,16 +227,18 @@ dorvex_result convert_values(const py::handle& mode, const py::handle& values) {
 PyObject* convert(PyObject*, PyObject* const* args, Py_ssize_t nargs,
                   PyObject* kwnames) {
   try {
-    static const char* const names[] = {"mode", "values"};
-    PyObject* given[2] = {nullptr, nullptr};
-    if (nargs > 2)
-      throw py::type_error("convert() takes 2 arguments, mode and values (" +
-                           std::to_string(nargs) + " given)");
+    static const char* const names[] = {"mode", "values", "convention"};
+    PyObject* given[3] = {nullptr, nullptr, nullptr};
+    if (nargs > 3)
+      throw py::type_error(
+          "convert() takes 2 or 3 arguments, mode, values and convention (" +
+          std::to_string(nargs) + " given)");
     for (Py_ssize_t k = 0; k < nargs; ++k) given[k] = args[k];
     const Py_ssize_t nkw = kwnames ? PyTuple_GET_SIZE(kwnames) : 0;
     for (Py_ssize_t k = 0; k < nkw; ++k) {
       const std::string name = py::str(PyTuple_GET_ITEM(kwnames, k));
-      const int at = name == names[0] ? 0 : name == names[1] ? 1 : -1;
+      int at = 2;
+      while (at >= 0 && name != names[at]) --at;
       if (at < 0)
         throw py::type_error("convert() got an unexpected keyword argument '" +
                              name + "'");
@@ -185,9 +248,12 @@ PyObject* convert(PyObject*, PyObject* const* args, Py_ssize_t nargs,
       given[at] = args[nargs + k];
     }
     if (!given[0] || !given[1])
-      throw py::type_error("convert() takes 2 arguments, mode and values (" +
-                           std::to_string(nargs + nkw) + " given)");
-    return py::cast(convert_values(given[0], given[1])).release().ptr();
+      throw py::type_error(
+          "convert() takes 2 or 3 arguments, mode, values and convention (" +
+          std::to_string(nargs + nkw) + " given)");
+    return py::cast(convert_values(given[0], given[1], given[2]))
+        .release()
+        .ptr();
   } catch (py::error_already_set& e) {
     e.restore();
   } catch (py::builtin_exception& e) {
@@ -204,9 +270,11 @@ PyMethodDef convert_def = {
     "convert",
     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(convert)),
     METH_FASTCALL | METH_KEYWORDS,
-    "convert($module, /, mode, values)\n--\n\n"
+    "convert($module, /, mode, values, convention='2pi')\n--\n\n"
     "Converts six numbers: mode 1 a metric form A..F, 2 a direct cell, 3 a "
-    "reciprocal cell (angles in degrees). Returns a Conversion."};
+    "reciprocal cell (angles in degrees), its lengths in the convention "
+    "given: '2pi' (a* = 2 pi / a) or '1' (a* = 1 / a), which is also the "
+    "one the result shows. Returns a Conversion."};
 
 using input = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
@@ -241,23 +309,73 @@ input six_columns(const py::handle& rows) {
   return out;
 }
 
-py::object convert_many(const py::handle& mode, const py::handle& rows) {
+py::object convert_many(const py::handle& mode, const py::handle& rows,
+                        const py::handle& convention) {
   const int m = mode_of(mode);
+  const int c = convention_of(convention);
   const input in = six_columns(rows);
   const py::ssize_t n = in.shape(0);
   py::array_t<double> form = rows6(n), direct = rows6(n), recip = rows6(n);
+  py::array_t<double> volume(n), recip_volume(n);
   py::array_t<int> counts(n);
   const double* p = in.data();
   double *f = form.mutable_data(), *d = direct.mutable_data(),
-         *r = recip.mutable_data();
+         *r = recip.mutable_data(), *v = volume.mutable_data(),
+         *w = recip_volume.mutable_data();
   int* e = counts.mutable_data();
   int status;
   {
     py::gil_scoped_release free;
-    status = dorvex_convert_many(m, static_cast<std::size_t>(n), p, f, d, r, e);
+    status = dorvex_convert_many_as(m, c, static_cast<std::size_t>(n), p, f, d,
+                                    r, v, w, e);
   }
   if (status != DORVEX_OK) throw py::value_error(dorvex_status_text(status));
-  return made().conversions(form, direct, recip, counts);
+  return made().conversions(form, direct, recip, counts, volume, recip_volume);
+}
+
+// A wavelength in Å: a number, a line's name, or None for none.
+double wavelength_of(const py::handle& given) {
+  if (given.is_none()) return std::numeric_limits<double>::quiet_NaN();
+  if (PyUnicode_Check(given.ptr())) {
+    const double lambda =
+        dorvex_wavelength(py::str(given).cast<std::string>().c_str());
+    if (lambda == lambda) return lambda;
+    std::string known;
+    double ignored;
+    for (int i = 0; const char* name = dorvex_xray_line(i, &ignored); ++i)
+      known += (i ? ", " : "") + std::string(name);
+    throw py::value_error("no X-ray line " + std::string(py::repr(given)) +
+                          "; the lines are " + known);
+  }
+  const double lambda = real_of(given.ptr(), "wavelength");
+  if (!(lambda > 0))
+    throw py::value_error("wavelength must be a length in Å above 0");
+  return lambda;
+}
+
+py::object reflections(const result& x, double d_min,
+                       const py::handle& wavelength) {
+  const double lambda = wavelength_of(wavelength);
+  const std::ptrdiff_t n = dorvex_reflections(&x.r, d_min, lambda, nullptr, 0);
+  if (n == DORVEX_E_VALUE) throw py::value_error("d_min must be above 0");
+  if (n == DORVEX_E_CELL)
+    throw py::value_error("no such cell: its values are NaN");
+  if (n == DORVEX_E_RANGE)
+    throw py::value_error(
+        "d_min is too small for this cell: more than 50 "
+        "million indices to search");
+  std::vector<dorvex_reflection> all(static_cast<std::size_t>(n));
+  dorvex_reflections(&x.r, d_min, lambda, all.data(), all.size());
+  py::array_t<int> h(n), k(n), l(n);
+  py::array_t<double> d(n), two_theta(n);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    h.mutable_data()[i] = all[i].h;
+    k.mutable_data()[i] = all[i].k;
+    l.mutable_data()[i] = all[i].l;
+    d.mutable_data()[i] = all[i].d;
+    two_theta.mutable_data()[i] = all[i].two_theta;
+  }
+  return made().reflections(h, k, l, d, two_theta);
 }
 
 py::object read_number(const std::string& text) {
@@ -293,63 +411,106 @@ PYBIND11_MODULE(dorvex, m) {
       "step's calls of the function it was, from 0.";
   made().conversions =
       named("Conversions",
-            py::make_tuple("form", "direct", "recip", "domain_error_counts"))
+            py::make_tuple("form", "direct", "recip", "domain_error_counts",
+                           "volume", "recip_volume"))
           .release();
   made().conversions.attr("__doc__") =
-      "Many lattices: form, direct and recip as arrays of shape (N, 6), "
-      "domain_error_counts of shape (N,).";
-  for (auto* t : {&made().domain_error, &made().conversions}) {
+      "Many lattices: form, direct and recip as arrays of shape (N, 6); "
+      "domain_error_counts, volume and recip_volume of shape (N,).";
+  made().reflections =
+      named("Reflections", py::make_tuple("h", "k", "l", "d", "two_theta"))
+          .release();
+  made().reflections.attr("__doc__") =
+      "Reflections by d descending: h, k, l, d (Å) and two_theta (degrees, "
+      "NaN where the wavelength cannot reach, or none was given).";
+  for (auto* t :
+       {&made().domain_error, &made().conversions, &made().reflections}) {
     t->attr("__module__") = "dorvex";
     m.attr(t->attr("__name__")) = *t;
   }
 
-  py::class_<dorvex_result>(m, "Conversion",
-                            "One lattice in its three descriptions.")
+  py::class_<result>(m, "Conversion", "One lattice in its three descriptions.")
       .def_property_readonly(
-          "form", [](const dorvex_result& r) { return tuple6(r.form); },
+          "form", [](const result& x) { return tuple6(x.r.form); },
           "A, B, C, D, E, F of 1/d^2 = A h^2 + B k^2 + C l^2 + D kl + E hl + "
           "F hk")
       .def_property_readonly(
-          "direct", [](const dorvex_result& r) { return tuple6(r.direct); },
+          "direct", [](const result& x) { return tuple6(x.r.direct); },
           "a, b, c, alpha, beta, gamma; angles in degrees")
       .def_property_readonly(
-          "recip", [](const dorvex_result& r) { return tuple6(r.recip); },
-          "a*, b*, c*, alpha*, beta*, gamma* (2 pi convention); degrees")
-      .def_property_readonly("domain_errors", &domain_errors,
-                             "DomainError(function, step, call) of each "
-                             "failed call, in the order they arose")
+          "recip", [](const result& x) { return tuple6(recip_of(x)); },
+          "a*, b*, c*, alpha*, beta*, gamma* in the convention shown; degrees")
+      .def_property_readonly(
+          "volume", [](const result& x) { return x.r.volume; },
+          "V of the direct cell, Å^3 (NaN for no cell)")
+      .def_property_readonly("recip_volume", &recip_volume_of,
+                             "V* in the convention shown")
+      .def_property_readonly(
+          "metric", [](const result& x) { return tuple6(x.r.metric); },
+          "A..F in double throughout from the values given (the form's "
+          "digits carry the program's single-precision steps); d comes "
+          "from it")
+      .def_property_readonly(
+          "convention",
+          [](const result& x) { return convention_name(x.convention); },
+          "the reciprocal cell's convention shown: '2pi' or '1'")
+      .def_property_readonly(
+          "domain_errors", [](const result& x) { return domain_errors(x.r); },
+          "DomainError(function, step, call) of each failed call, in the "
+          "order they arose")
       .def_property_readonly(
           "report",
-          [](const dorvex_result& r) {
+          [](const result& x) {
             char text[DORVEX_REPORT_MAX + 1];
-            const int n = dorvex_report(&r, text, sizeof text);
+            const int n = dorvex_report(&x.r, text, sizeof text);
             return py::str(text, static_cast<std::size_t>(n));
           },
-          "the program's report, from \"ABCDEF = \" to its final newline")
-      .def("__eq__", [](const dorvex_result& a,
-                        const dorvex_result& b) { return same(a, b); })
+          "the program's report (2 pi convention), from \"ABCDEF = \" to its "
+          "final newline")
+      .def("__eq__", &same)
       .def("__hash__",
-           [](const dorvex_result& r) {
+           [](const result& x) {
              // of the bits, as equality is (a NaN's hash is its identity's)
-             const auto* bytes = reinterpret_cast<const char*>(&r);
-             return py::hash(py::bytes(bytes, sizeof r.form * 3)) ^
-                    r.n_domain_errors;
+             double v[n_values];
+             values_of(x.r, v);
+             return py::hash(
+                        py::bytes(reinterpret_cast<const char*>(v), sizeof v)) ^
+                    (x.r.n_domain_errors * 2 + x.convention);
            })
       .def(py::pickle(&state_of, &from_state))
-      .def("__repr__", [](const dorvex_result& r) {
-        return "dorvex.Conversion(form=" + repr6(r.form) +
-               ", direct=" + repr6(r.direct) + ", recip=" + repr6(r.recip) +
-               ", domain_errors=" + std::string(py::repr(domain_errors(r))) +
+      .def("__repr__", [](const result& x) {
+        return "dorvex.Conversion(form=" + repr6(x.r.form) +
+               ", direct=" + repr6(x.r.direct) +
+               ", recip=" + repr6(recip_of(x)) +
+               ", volume=" + std::string(py::repr(py::float_(x.r.volume))) +
+               ", recip_volume=" +
+               std::string(py::repr(py::float_(recip_volume_of(x)))) +
+               ", convention='" + convention_name(x.convention) +
+               "', domain_errors=" + std::string(py::repr(domain_errors(x.r))) +
                ")";
       });
+
+  py::dict lines;
+  double lambda;
+  for (int i = 0; const char* name = dorvex_xray_line(i, &lambda); ++i)
+    lines[name] = lambda;
+  m.attr("XRAY_LINES") = lines;
 
   m.add_object("convert",
                py::reinterpret_steal<py::object>(PyCFunction_NewEx(
                    &convert_def, m.ptr(), m.attr("__name__").ptr())));
   m.def("convert_many", &convert_many, py::arg("mode"), py::arg("rows"),
+        py::arg("convention") = "2pi",
         "Converts N rows of six numbers at once (a NumPy array of shape (N, "
         "6) or any sequence of rows); returns Conversions(form, direct, "
-        "recip, domain_error_counts).");
+        "recip, domain_error_counts, volume, recip_volume).");
+  m.def("reflections", &reflections, py::arg("conversion"), py::arg("d_min"),
+        py::arg("wavelength") = py::none(),
+        "Every reflection with d >= d_min (Å), (0 0 0) left out and one of "
+        "each Friedel pair, by d descending: Reflections(h, k, l, d, "
+        "two_theta) as NumPy arrays; two_theta in degrees for the wavelength "
+        "(Å, or a name of XRAY_LINES such as 'CuKa1'), NaN where it cannot "
+        "reach or none was given.");
   m.def("read_number", &read_number, py::arg("text"),
         "The first number of text as the program reads an answer: (value, "
         "characters the blanks before it and the number took), or None when "

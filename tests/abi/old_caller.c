@@ -8,7 +8,7 @@
 #include "dorvex-0.3.h"
 
 /* what the present header declares, spelled out here since 0.3 lacks it */
-int dorvex_convert_sized(int mode, const double in[6],
+int dorvex_convert_sized(int mode, int convention, const double in[6],
                          struct dorvex_result *out, size_t size);
 
 static const char report[] =
@@ -37,7 +37,7 @@ int main(void) {
   }
   const size_t sizes[] = {0, 200, 303, sizeof mem};
   for (size_t i = 0; i < sizeof sizes / sizeof sizes[0]; ++i)
-    if (dorvex_convert_sized(DORVEX_DIRECT, cell, &mem.r, sizes[i]) != -3) {
+    if (dorvex_convert_sized(DORVEX_DIRECT, 0, cell, &mem.r, sizes[i]) != -3) {
       fprintf(stderr, "a struct of %zu bytes: not refused\n", sizes[i]);
       ++failures;
     }

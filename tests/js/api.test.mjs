@@ -8,7 +8,7 @@ import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { test } from 'node:test';
 
-const { convert, convertTexts, convertMany, readNumber } = await import(
+const { convert, convertTexts, convertMany, readNumber, reflections, xrayLines } = await import(
   pathToFileURL(join(resolve(process.env.DORVEX_NPM), 'index.mjs')).href);
 
 // name, mode, six values (and as texts), domain error names, report
@@ -115,4 +115,39 @@ test('a call from inside a call changes neither', () => {
     assert.equal(got.report, want.report, what);
     assert.deepEqual(got.form, want.form, what);
   }
+});
+
+// The other convention, the volumes and the reflections, as the C API
+// gives them (its tests hold them to gemmi).
+test('convention 1, volumes and reflections', () => {
+  const aStar = 0.17729867735186694;  // gemmi's a* of NaCl, 1/a
+  const one = convert(3, [aStar, aStar, aStar, 90, 90, 90], { convention: '1' });
+  assert.ok(Math.abs(one.direct[0] - 5.6402) < 1e-6);
+  assert.equal(one.convention, '1');
+  assert.ok(Math.abs(one.recipVolume * one.volume - 1) < 1e-15);
+  const nacl = convert(2, [5.6402, 5.6402, 5.6402, 90, 90, 90]);
+  assert.ok(Math.abs(nacl.volume - 179.4252304) < 1e-6);
+  assert.ok(Math.abs(nacl.recipVolume * nacl.volume - 6.28318531 ** 3) < 1e-9);
+  const list = reflections(nacl, 1, 'CuKa1');
+  assert.equal(list.length, 369);
+  const r111 = list.find((r) => r.h === 1 && r.k === 1 && r.l === 1);
+  assert.ok(Math.abs(r111.twoTheta - 27.366) < 0.001, String(r111.twoTheta));
+  assert.ok(list.every((r, i) => i === 0 || list[i - 1].d >= r.d));
+  const far = reflections(nacl, 1, 10);  // 10 Å reaches d >= 5 only
+  assert.ok(far.every((r) => (r.twoTheta === null) === (r.d < 5)));
+  assert.ok(JSON.stringify(far).includes('"twoTheta":null'));
+  assert.ok(reflections(nacl, 2).every((r) => r.twoTheta === null));
+  assert.equal(xrayLines.CuKa1, 1.540562);
+  const many = convertMany(3, [[aStar, aStar, aStar, 90, 90, 90]], { convention: '1' });
+  assert.equal(many.volume[0], one.volume);
+  assert.equal(many.recip[0], one.recip[0]);
+  for (const [call, error, says] of [
+    [() => convert(2, [5, 5, 5, 90, 90, 90], { convention: '2π' }), RangeError, 'convention must be "2pi" or "1"'],
+    [() => reflections(nacl, 0), RangeError, 'dMin must be above 0'],
+    [() => reflections(nacl, 1e-4), RangeError, 'too small for this cell'],
+    [() => reflections(nacl, 1, 'CuKz'), RangeError, 'no X-ray line "CuKz"'],
+    [() => reflections(convert(2, [5, 5, 5, 10, 10, 170]), 1), RangeError, 'no such cell'],
+    [() => reflections({ direct: [], metric: [] }, 1), TypeError, 'a conversion'],
+  ])
+    assert.throws(call, (e) => e instanceof error && e.message.includes(says), says);
 });

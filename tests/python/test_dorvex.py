@@ -61,8 +61,8 @@ def test_every_golden_request():
     (lambda: dorvex.convert(2.0, CELL), TypeError, "mode must be an int, not float"),
     (lambda: dorvex.convert(True, CELL), TypeError, "mode must be an int, not bool"),
     (lambda: dorvex.convert(numpy.bool_(True), CELL), TypeError, "not bool_"),
-    (lambda: dorvex.convert(2), TypeError, "takes 2 arguments, mode and values (1 given)"),
-    (lambda: dorvex.convert(2, CELL, 3), TypeError, "(3 given)"),
+    (lambda: dorvex.convert(2), TypeError, "takes 2 or 3 arguments, mode, values and convention (1 given)"),
+    (lambda: dorvex.convert(2, CELL, "2pi", 4), TypeError, "(4 given)"),
     (lambda: dorvex.convert(2, value=CELL), TypeError, "unexpected keyword argument 'value'"),
     (lambda: dorvex.convert(2, mode=2), TypeError, "multiple values for argument 'mode'"),
     (lambda: dorvex.convert(2, (2**1024, 6, 7, 80, 85, 95)), ValueError, "values[0] is too large"),
@@ -118,7 +118,11 @@ def test_a_result_is_a_value():
             assert twin.domain_errors == r.domain_errors
     assert repr(a) == ("dorvex.Conversion(form=" + repr(a.form) + ", direct="
                        + repr(a.direct) + ", recip=" + repr(a.recip)
-                       + ", domain_errors=())")
+                       + ", volume=" + repr(a.volume) + ", recip_volume="
+                       + repr(a.recip_volume) + ", convention='2pi', domain_errors=())")
+    one = dorvex.convert(2, CELL, convention="1")
+    assert one != a and pickle.loads(pickle.dumps(one)) == one
+    assert copy.copy(one).metric == one.metric == a.metric
     assert bad.domain_errors[0] == dorvex.DomainError("sqrt", "recipconv", 0)
     assert "DomainError(function='sqrt', step='recipconv', call=0)" in repr(bad)
 

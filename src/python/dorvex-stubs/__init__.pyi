@@ -13,6 +13,8 @@ DIRECT: int  # 2: a, b, c, alpha, beta, gamma (degrees)
 RECIP: int  # 3: a*, b*, c*, alpha*, beta*, gamma* (2 pi, degrees)
 
 Six = tuple[float, float, float, float, float, float]
+Convention = Literal["2pi", "1"]
+XRAY_LINES: dict[str, float]  # name ("CuKa1", ...) -> wavelength in Å
 
 class DomainError(NamedTuple):
     """A failed call of sqrt or acos: the function, the conversion step
@@ -29,7 +31,15 @@ class Conversion:
     @property
     def direct(self) -> Six: ...
     @property
-    def recip(self) -> Six: ...
+    def recip(self) -> Six: ...  # in the convention shown
+    @property
+    def volume(self) -> float: ...  # V, Å^3
+    @property
+    def recip_volume(self) -> float: ...  # V*, in the convention shown
+    @property
+    def metric(self) -> Six: ...  # A..F in double throughout
+    @property
+    def convention(self) -> Convention: ...
     @property
     def domain_errors(self) -> tuple[DomainError, ...]: ...
     @property
@@ -43,10 +53,26 @@ class Conversions(NamedTuple):
     direct: numpy.typing.NDArray[numpy.float64]  # shape (N, 6)
     recip: numpy.typing.NDArray[numpy.float64]  # shape (N, 6)
     domain_error_counts: numpy.typing.NDArray[numpy.intc]  # shape (N,)
+    volume: numpy.typing.NDArray[numpy.float64]  # shape (N,)
+    recip_volume: numpy.typing.NDArray[numpy.float64]  # shape (N,)
 
-def convert(mode: SupportsIndex, values: Sequence[SupportsFloat]) -> Conversion: ...
+class Reflections(NamedTuple):
+    """Reflections by d descending, one of each Friedel pair."""
+    h: numpy.typing.NDArray[numpy.intc]
+    k: numpy.typing.NDArray[numpy.intc]
+    l: numpy.typing.NDArray[numpy.intc]
+    d: numpy.typing.NDArray[numpy.float64]  # Å
+    two_theta: numpy.typing.NDArray[numpy.float64]  # degrees; NaN: none
+
+def convert(
+    mode: SupportsIndex, values: Sequence[SupportsFloat], convention: Convention = "2pi"
+) -> Conversion: ...
 def convert_many(
     mode: SupportsIndex,
     rows: numpy.typing.ArrayLike | Sequence[Sequence[SupportsFloat]],
+    convention: Convention = "2pi",
 ) -> Conversions: ...
+def reflections(
+    conversion: Conversion, d_min: float, wavelength: float | str | None = None
+) -> Reflections: ...
 def read_number(text: str) -> tuple[float, int] | None: ...
