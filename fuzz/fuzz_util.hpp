@@ -1,4 +1,4 @@
-// What both fuzz targets need besides memchan.hpp's standard input: a
+// What the fuzz targets need besides memchan.hpp's standard input: a
 // failed property as a crash libFuzzer records.
 #pragma once
 #include <cstdint>

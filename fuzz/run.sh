@@ -9,7 +9,7 @@ secs=${1:-60}
 cd "$root"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 >/dev/null
-for t in numtext dialogue; do
+for t in numtext dialogue batch; do
   bin=build/fuzz/fuzz/${t}_fuzz
   work=build/fuzz/corpus-$t
   rm -rf "$work" && mkdir -p "$work" && cp fuzz/corpus/$t/* "$work"/

@@ -16,7 +16,9 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "dorvex.h"
 #include "records.hpp"
 
 namespace {
@@ -42,7 +44,8 @@ enum class to { apart, one_file, one_pipe, full, unread_pipe, small_file };
 enum class from { file, directory, closed };
 
 Result run(const std::string& input, to where = to::apart,
-           from source = from::file) {
+           from source = from::file,
+           const std::vector<std::string>& args = {}) {
   char dir[] = "/tmp/dorvex-e2e-XXXXXX";
   EXPECT_NE(mkdtemp(dir), nullptr);
   const std::string in = std::string(dir) + "/in",
@@ -75,7 +78,10 @@ Result run(const std::string& input, to where = to::apart,
                                      0600);
   else
     posix_spawn_file_actions_adddup2(&fa, 1, 2);
-  char* argv[] = {const_cast<char*>(DORVEX_BIN), nullptr};
+  std::vector<char*> argv = {const_cast<char*>(DORVEX_BIN)};
+  for (const std::string& a : args)
+    argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
   pid_t pid;
   // An ignored signal stays ignored across exec, and limits are inherited.
   const auto old =
@@ -89,7 +95,8 @@ Result run(const std::string& input, to where = to::apart,
     setrlimit(RLIMIT_FSIZE, &small);
   }
   if (where == to::unread_pipe) close(p[0]);
-  EXPECT_EQ(posix_spawn(&pid, DORVEX_BIN, &fa, nullptr, argv, environ), 0);
+  EXPECT_EQ(posix_spawn(&pid, DORVEX_BIN, &fa, nullptr, argv.data(), environ),
+            0);
   setrlimit(RLIMIT_FSIZE, &fsize);
   signal(SIGXFSZ, old_xfsz);
   signal(SIGPIPE, old);
@@ -179,6 +186,95 @@ TEST(Dialogue, Transcripts) {
     EXPECT_EQ(got.err, r.err) << r.what;
     EXPECT_EQ(got.status, r.status) << r.what;
   }
+}
+
+// The command line: help and version, rows to CSV and JSON with the
+// reasons for bad rows, options it does not know. (A row's values are
+// held to the C API's in the library's tests; here, what the shell sees.)
+TEST(CommandLine, RowsOptionsAndMistakes) {
+  const std::string header =
+      "A,B,C,D,E,F,a,b,c,alpha,beta,gamma,a*,b*,c*,alpha*,beta*,gamma*,V,V*\n";
+  const std::string worked_row =
+      "0.04074916250180696,0.028956213439235927,0.02127395273086721,"
+      "-0.00906568997444327,-0.006139764108430776,0.00716305816785355,5,6,7,"
+      "80,85,95,1.2683502884048223,1.0691798194265023,0.9164398452227163,"
+      "100.52307982886806,95.9848176110111,84.01518231321415,"
+      "204.89974065719807,1.2105931075404759\n";
+  struct Row {
+    std::vector<std::string> args;
+    std::string in, out, err;
+    int status;
+  } rows[] = {
+      {{"--version"}, "", "dorvex " DORVEX_VERSION "\n", "", 0},
+      {{"--from", "direct"},
+       "# a comment\n\n5 6 7 80 85 95 # worked\n",
+       header + worked_row,
+       "",
+       0},
+      {{"--from", "direct"},
+       "5 6 x\n5 6\n\t5 6 7 80 85 95\n1 2 3 4 5 6 7\n",
+       header + worked_row,
+       "dorvex: standard input:1: \"x\" is not a number\n"
+       "dorvex: standard input:2: 2 numbers where six are wanted\n"
+       "dorvex: standard input:4: six numbers, then \"7\"\n",
+       2},
+      {{"--from", "direct"},
+       "0 6 7 90 90 90\n5 5 5 10 10 170\n",
+       header + "inf,nan,nan,nan,nan,nan,0,6,7,90,90,90,inf,nan,nan,"
+                "89.99999995890069,89.99999995890069,89.99999995890069,"
+                "nan,nan\n"
+                "nan,nan,nan,nan,nan,nan,5,5,5,10,10,170,nan,nan,nan,nan,nan,"
+                "nan,nan,nan\n",
+       "dorvex: standard input:2: sqrt: DOMAIN error\n"
+       "dorvex: standard input:2: acos: DOMAIN error\n"
+       "dorvex: standard input:2: acos: DOMAIN error\n"
+       "dorvex: standard input:2: acos: DOMAIN error\n",
+       0},
+      {{"--from", "direct", "-", "/dev/null"},
+       "5 6 7 80 85 95\n",
+       header + worked_row,
+       "",
+       0},
+      {{"--frm", "direct"},
+       "",
+       "",
+       "dorvex: unknown option --frm (dorvex --help lists them)\n",
+       2},
+      {{"--from", "cell"},
+       "",
+       "",
+       "dorvex: --from takes direct, recip or form, not \"cell\"\n",
+       2},
+      {{"--convention", "1"},
+       "",
+       "",
+       "dorvex: --from is needed to convert rows (dorvex --help)\n",
+       2},
+      {{"--from", "form", "/nonexistent"},
+       "",
+       header,
+       "dorvex: /nonexistent: cannot open: No such file or directory\n",
+       2},
+  };
+  for (const Row& r : rows) {
+    const Result got = run(r.in, to::apart, from::file, r.args);
+    const std::string what =
+        r.args[0] + " " + (r.args.size() > 1 ? r.args[1] : "");
+    EXPECT_EQ(got.out, r.out) << what;
+    EXPECT_EQ(got.err, r.err) << what;
+    EXPECT_EQ(got.status, r.status) << what;
+  }
+  // a* = 1 / a, in JSON, and the help's first line
+  const Result json =
+      run("1 1 1 90 90 90\n", to::apart, from::file,
+          {"--from", "recip", "--convention", "1", "--format", "json"});
+  EXPECT_EQ(json.out.rfind("{\"A\":1.0000000010081407,", 0), 0u) << json.out;
+  EXPECT_NE(json.out.find("\"a*\":1,\"b*\":1,\"c*\":1,"), std::string::npos);
+  EXPECT_NE(json.out.find("\"V\":1,\"V*\":1}\n"), std::string::npos)
+      << json.out;
+  const Result help = run("", to::apart, from::file, {"--help"});
+  EXPECT_EQ(help.out.rfind("usage: dorvex ", 0), 0u);
+  EXPECT_EQ(help.status, 0);
 }
 
 TEST(Dialogue, ReadFailuresAreReported) {

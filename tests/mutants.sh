@@ -26,7 +26,8 @@ main=src/console/main.cpp numh=src/text/numtext.hpp diah=src/console/dialogue.hp
 api=src/api/dorvex.cpp layout=src/api/layout.cpp py=src/python/module.cpp
 rounded=src/crmath/rounded.hpp report=src/text/report.cpp
 reporth=src/text/report.hpp derived=src/cell/derived.cpp
-refl=src/cell/reflections.cpp
+refl=src/cell/reflections.cpp batch=src/console/batch.cpp
+command=src/console/command.cpp
 mutants=(
   # the printed digits
   "rad_per_deg as the precise pi/180@$cell@golden@rad_per_deg = 0.0174532925239284@rad_per_deg = 0.017453292519943295"
@@ -99,6 +100,9 @@ mutants=(
   "D of the direct cell's metric without its 2@$derived@golden.derived@m.form[coef::D] = 2.0 * rounded(a * ab)@m.form[coef::D] = 1.0 * rounded(a * ab)"
   "2 theta as theta@$derived@golden.derived@return 2.0 * (90.0 - rounded(cr_acos(s) * degree_per_rad));@return 90.0 - rounded(cr_acos(s) * degree_per_rad);"
   "a search half as far@$refl@golden.derived@direct[slot::a + i] / d_min@direct[slot::a + i] / (2 * d_min)"
+  "a comment line taken for a row@$batch@e2e.CommandLine@if (*p == '\\0' || *p == '#') return row_got::none;@if (*p == '\\0') return row_got::none;"
+  "--convention 1 read as 2pi@$command@e2e.CommandLine@o.convention = k == 0 ? conv::two_pi : conv::one;@o.convention = conv::two_pi;"
+  "NaN written as NaN@$fmt@e2e.CommandLine@std::memcpy(out, \"nan\", 3);@std::memcpy(out, \"NaN\", 3);"
   "Friedel mates both kept@$refl@api.c@return h > 0 || (h == 0 && (k > 0 || (k == 0 && l > 0)));@return h != 0 || k != 0 || l != 0;"
 )
 # the target a test needs built

@@ -44,6 +44,9 @@ long fd_write(void* ctx, const char* buf, std::size_t n);
 // parent's non-blocking pipe is no end of input and no lost output. Tests
 // hand it attempts that fail as they choose.
 long retried(int fd, bool reading, attempt_fn attempt, void* ctx);
+// A file opened for reading, as bytes: its descriptor, or -1 with errno.
+int fd_open(const char* path);
+void fd_close(int fd);
 // True for a terminal or console.
 bool is_console(int fd);
 // Moves a seekable descriptor back over the bytes in read ahead but not

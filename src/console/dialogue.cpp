@@ -128,13 +128,6 @@ constexpr error_words error_texts[] = {
 #endif
 };
 
-const char* error_text(int error) {
-  for (const error_words& e : error_texts)
-    // cppcheck-suppress useStlAlgorithm
-    if (e.code == error) return e.text;
-  return std::strerror(error);
-}
-
 // "dorvex: cannot <what>: <reason>\n" in one write, so that nothing else
 // written to the same place can land inside it.
 void failure(outchan& err, const char* what, int error) {
@@ -153,6 +146,13 @@ void failure(outchan& err, const char* what, int error) {
 }
 
 }  // namespace
+
+const char* error_text(int error) {
+  for (const error_words& e : error_texts)
+    // cppcheck-suppress useStlAlgorithm
+    if (e.code == error) return e.text;
+  return std::strerror(error);
+}
 
 bool ask(inchan& in, outchan& out, int& mode, double (&given)[6]) {
   char bufr[line_max];

@@ -19,3 +19,7 @@ exit_status dialogue(inchan& in, outchan& out, outchan& err);
 // "? " for each line refused; false if input ended (or failed, or output
 // was lost) before both answers were accepted.
 bool ask(inchan& in, outchan& out, int& mode, double (&given)[6]);
+
+// An errno as glibc words it, on every platform; one it does not know in
+// the C library's words.
+const char* error_text(int error);

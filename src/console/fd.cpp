@@ -4,6 +4,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,6 +99,25 @@ long fd_write(void* ctx, const char* buf, std::size_t n) {
   const int fd = *static_cast<int*>(ctx);
   write_args a{fd, buf, count(n)};
   return retried(fd, false, write_once, &a);
+}
+
+int fd_open(const char* path) {
+#ifdef _WIN32
+  return _open(path, _O_RDONLY | _O_BINARY);
+#else
+  int fd;
+  do fd = ::open(path, O_RDONLY);
+  while (fd < 0 && errno == EINTR);
+  return fd;
+#endif
+}
+
+void fd_close(int fd) {
+#ifdef _WIN32
+  _close(fd);
+#else
+  ::close(fd);
+#endif
 }
 
 bool is_console(int fd) {

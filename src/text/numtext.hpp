@@ -33,3 +33,8 @@ constexpr int fixed_max = 320;
 // "%w.plf": writes into out (room for fixed_max bytes, or w if more; no
 // NUL) and returns the length. p is 0 to 9.
 int format_fixed(double x, int w, int p, char* out);
+
+// The shortest text that reads back to x (no NUL), "inf", "-inf" or "nan"
+// (any NaN: spreadsheets, NumPy and pandas read these); its length.
+constexpr int shortest_max = 24;
+int format_shortest(double x, char (&out)[shortest_max]);
