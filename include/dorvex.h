@@ -101,9 +101,9 @@ struct dorvex_result {
   /* in the order they arose */
   struct dorvex_domain_error domain_errors[DORVEX_MAX_DOMAIN_ERRORS];
   /* since 0.4: */
-  double volume;         /* V of the direct cell, Å^3; NaN if no cell */
+  double volume;         /* V of the direct cell, cubic angstroms; NaN: none */
   double recip_volume;   /* V* = (2 pi)^3 / V, the program's 2 pi */
-  double recip_1[6];     /* recip in convention 1: a*, b*, c* in 1/Å */
+  double recip_1[6];     /* recip in convention 1: a*, b*, c* per angstrom */
   double recip_volume_1; /* V* = 1 / V */
   /* A..F again, in double throughout from the values given: the report's
   ** form carries the program's single-precision steps (up to a part in
@@ -144,8 +144,8 @@ int dorvex_convert_many_as(int mode, int convention, size_t n, const double *in,
                            double *volume, double *recip_volume,
                            int *n_domain_errors);
 
-/* One reflection: its indices, d in Å, and 2 theta in degrees for the
-** wavelength asked (NaN where the wavelength cannot reach it, or none was
+/* One reflection: its indices, d in angstroms, and 2 theta in degrees for
+** the wavelength asked (NaN where the wavelength cannot reach it, or none was
 ** asked). */
 struct dorvex_reflection {
   int h, k, l;
@@ -166,8 +166,8 @@ ptrdiff_t dorvex_reflections(const struct dorvex_result *r, double d_min,
 
 /* The characteristic X-ray lines it knows, by index from 0: the name
 ** ("CuKa1", "CuKa2", "CuKa" (the weighted mean), "CuKb1"; Mo, Co, Cr, Fe
-** and Ag K alpha), with the wavelength in Å in *wavelength; NULL past the
-** last. Sources: J. A. Bearden (1967), Rev. Mod. Phys. 39, 78. */
+** and Ag K alpha), with the wavelength in angstroms in *wavelength; NULL
+** past the last. Source: J. A. Bearden (1967), Rev. Mod. Phys. 39, 78. */
 const char *dorvex_xray_line(int index, double *wavelength);
 /* A line's wavelength by its name; NaN for a name it does not know. */
 double dorvex_wavelength(const char *name);

@@ -22,7 +22,7 @@ PARTS = ("api", "exact", "crmath", "cell", "text")
 
 def _version():
     """The version is written once, in the header."""
-    with open(os.path.join(ROOT, "include", "dorvex.h"), encoding="ascii") as f:
+    with open(os.path.join(ROOT, "include", "dorvex.h"), encoding="utf-8") as f:
         return re.search(r'#define DORVEX_VERSION "([^"]+)"', f.read()).group(1)
 
 
