@@ -275,6 +275,31 @@ try {
   check('form: JSON', json.mode === 2 && json.recip['a*'] === 1.2683502884048223 &&
     json.report === workedReport, JSON.stringify(json));
 
+  // another description to start from shows the same lattice in it
+  const choose = (name, value) => page.evaluate((n, v) => {
+    const radio = document.querySelector(`input[name="${n}"][value="${v}"]`);
+    radio.checked = true;
+    radio.dispatchEvent(new Event('input', { bubbles: true }));
+  }, name, value);
+  const fields = () => page.evaluate(() => [0, 1, 2, 3, 4, 5].map((k) =>
+    document.getElementById(`v${k}`).value));
+  await fill(2, ['5.6402', '5.6402', '5.6402', '90', '90', '90']);
+  await choose('mode', '1');
+  const asForm = await fields();
+  // (to a part in 10^7: the program's form carries its single precision)
+  check('form: a new start keeps the lattice', asForm[0] === '0.03143482049794643' &&
+    Math.abs(await page.$eval('#direct0', (e) => Number(e.textContent)) / 5.6402 - 1) < 1e-6 &&
+    await page.$eval('#form-errors', (e) => e.textContent) === '', asForm.join());
+  await choose('mode', '3');
+  await choose('convention', '1');
+  const asRecip = await fields();
+  check('form: the other convention keeps the lattice', Math.abs(asRecip[0] - 1 / 5.6402) < 1e-6 &&
+    Math.abs(await page.$eval('#direct0', (e) => Number(e.textContent)) - 5.6402) < 1e-6, asRecip.join());
+  check('form: the volumes', Math.abs(await page.$eval('#volume', (e) => Number(e.textContent)) /
+    179.4252304 - 1) < 1e-6);
+  await choose('convention', '2pi');
+  await fill(2, ['5', '6', '7', '80', '85', '95']);
+
   const link = await page.evaluate(() => location.href);
   const keystroke = await page.evaluate(() => {
     const input = document.getElementById('v5');
@@ -306,19 +331,27 @@ try {
         }
         if (document.documentElement.scrollWidth > window.innerWidth)
           problems.push(`page ${document.documentElement.scrollWidth} px wide`);
-        // every value of the report lies inside its box, none scrolled off
         const pre = document.querySelector(sel), edge = pre.getBoundingClientRect();
         const words = [...pre.querySelectorAll('.out .w')];
         let values = 0;
-        for (const w of words) {
-          values += (w.textContent.match(/\d\.\d/g) || []).length;
-          const r = w.getBoundingClientRect();
-          if (r.left < edge.left - 1 || r.right > edge.right + 1)
-            problems.push(`"${w.textContent}" outside its box`);
+        for (const w of words) values += (w.textContent.match(/\d\.\d/g) || []).length;
+        if (sel === '#report') {
+          // the form's report keeps every row whole, scrolling sideways
+          const range = document.createRange();
+          range.selectNodeContents(pre);
+          const lines = new Set([...range.getClientRects()].map((r) => Math.round(r.top)));
+          if (lines.size !== 6) problems.push(`the report on ${lines.size} lines, not 6`);
+        } else {
+          // the console's every value lies inside its box, none scrolled off
+          for (const w of words) {
+            const r = w.getBoundingClientRect();
+            if (r.left < edge.left - 1 || r.right > edge.right + 1)
+              problems.push(`"${w.textContent}" outside its box`);
+          }
         }
         return { problems, values };
       }, box);
-      check(`${view} at ${name}: every value shown, nothing clipped`,
+      check(`${view} at ${name}: ${view === 'form' ? 'every row whole' : 'every value shown'}, nothing clipped`,
         seen.problems.length === 0 && seen.values >= 18, seen.problems.join('\n'));
       await page.addScriptTag({ content: axeSource });
       const axe = await page.evaluate(async () => (await window.axe.run(document, {

@@ -28,8 +28,10 @@ function dorvexConsole(page) {
     answer.disabled = done;
     $('enter').disabled = done;
     $('end').disabled = done;
-    status.textContent = done ? `dorvex ended with status ${code}` +
-      (code === 1 ? ': the input ended before an answer was accepted.' : '.') : '';
+    status.textContent = done ? `The program has ended (exit status ${code}): ` +
+      (code === 0 ? 'its report is above.'
+        : code === 1 ? 'the input ended before an answer was accepted.'
+          : 'it could not read or write.') : '';
     page.overflows();
   }
 

@@ -126,7 +126,9 @@ function dorvexApi(api) {
       decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)), {
         volume: doubles(FIELD.volume, 1)[0],
         recipVolume: doubles(one ? FIELD.recip_volume_1 : FIELD.recip_volume, 1)[0],
-        metric: doubles(FIELD.metric, 6), convention: one ? '1' : '2pi' });
+        metric: doubles(FIELD.metric, 6), convention: one ? '1' : '2pi',
+        // the reciprocal cell in both conventions, the program's 2 pi apart
+        recips: { '2pi': six(f, 12), 1: doubles(FIELD.recip_1, 6) } });
   }
 
   // One conversion: mode 1 a metric form A..F, 2 a direct cell, 3 a

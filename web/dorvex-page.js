@@ -72,6 +72,7 @@ function remember() {
   const p = new URLSearchParams();
   p.set('view', $('tab-console').getAttribute('aria-selected') === 'true' ? 'console' : 'form');
   p.set('mode', String(form.mode));
+  if (form.convention === '1') p.set('convention', '1');
   for (const i of form.inputs) p.append('v', i.value);
   history.replaceState(null, '', '#' + p.toString());
 }
@@ -107,7 +108,8 @@ function recall() {
   const p = new URLSearchParams(location.hash.slice(1));
   const m = Number(p.get('mode'));
   const v = p.getAll('v');
-  form.set(m === 1 || m === 3 ? m : 2, v.length === 6 ? v : ['5', '6', '7', '80', '85', '95']);
+  form.set(m === 1 || m === 3 ? m : 2, v.length === 6 ? v : ['5', '6', '7', '80', '85', '95'],
+    p.get('convention'));
   show(p.get('view') === 'console' ? tabs[1] : tabs[0], false);
 }
 

@@ -8,7 +8,7 @@ function dorvexForm(page) {
   'use strict';
   const { $, api, words } = page;
   const form = $('cell'), fields = $('fields');
-  let conversion = null, mode = 2;
+  let conversion = null, mode = 2, convention = '2pi';
 
   for (let k = 0; k < 6; ++k) {
     const field = document.createElement('div');
@@ -24,7 +24,9 @@ function dorvexForm(page) {
 
   function relabel() {
     const m = words.modes[mode];
-    $('fields-legend').textContent = m.legend;
+    const named = convention === '1' ? 'a* = 1/a' : '2π';
+    $('fields-legend').textContent = mode === 3 ? `The reciprocal cell (${named})` : m.legend;
+    $('recip-caption').textContent = `Reciprocal cell (${named})`;
     m.names.forEach((name, k) => {
       $(`name${k}`).textContent = name;
       $(`unit${k}`).textContent = m.units[k];
@@ -38,7 +40,7 @@ function dorvexForm(page) {
     const rows = names.map((name, k) => `<tr><th scope="row">${name}</th>` +
       `<td class="value" id="${what}${k}"></td><td>${units[k]}</td></tr>` +
       `<tr class="trouble" id="${what}${k}-trouble" hidden><td colspan="3"></td></tr>`);
-    return `<table><caption>${title}</caption>${rows.join('')}</table>`;
+    return `<table><caption id="${what}-caption">${title}</caption>${rows.join('')}</table>`;
   }
   $('values').innerHTML = `<div class="values-group">${valuesTable('form')}` +
     `${valuesTable('direct')}${valuesTable('recip')}</div>`;
@@ -55,19 +57,20 @@ function dorvexForm(page) {
     page.remember();
     if (!ok) {
       conversion = null;
-      $('form-errors').textContent = 'The program would ask again (“? ”): ' +
-        'each field needs one number.';
+      $('form-errors').textContent = 'Each field needs one number, as ' +
+        'said beside it.';
       for (const what of ['form', 'direct', 'recip'])
         for (let k = 0; k < 6; ++k) {
           $(`${what}${k}`).textContent = '';
           $(`${what}${k}-trouble`).hidden = true;
         }
       $('report').textContent = '';
+      $('volume').textContent = $('recip-volume').textContent = '';
       page.draw(null);
       page.overflows();
       return;
     }
-    conversion = api.convertTexts(mode, texts);
+    conversion = api.convertTexts(mode, texts, { convention });
     conversion.mode = mode;
     conversion.given = texts;
     const troubles = {};
@@ -86,6 +89,9 @@ function dorvexForm(page) {
         $(`${what}${k}-trouble`).hidden = !trouble;
         $(`${what}${k}-trouble`).firstChild.textContent = trouble ? trouble.join(' ') : '';
       });
+    const volume = (x) => (Number.isFinite(x) ? String(x) : 'none: no such cell');
+    $('volume').textContent = volume(conversion.volume);
+    $('recip-volume').textContent = volume(conversion.recipVolume);
     $('report').textContent = '';
     page.program($('report'), conversion.report, 'out');
     page.draw(conversion);
@@ -100,9 +106,27 @@ function dorvexForm(page) {
   $('copy-csv').addEventListener('click', copyIt(words.csv, 'CSV', 'values'));
   $('copy-json').addEventListener('click', copyIt(words.json, 'JSON', 'values'));
 
+  // A new description to start from shows the same lattice in it, at full
+  // precision, rather than reading the old six numbers as the new ones.
   form.addEventListener('input', (e) => {
     if (e.target.name === 'mode') {
+      const was = conversion;
       mode = Number(e.target.value);
+      if (was) {
+        const c = api.convertTexts(was.mode, was.given, { convention });
+        const what = { 1: 'form', 2: 'direct', 3: 'recip' }[mode];
+        c.texts[what].forEach((t, k) => { inputs[k].value = t; });
+      }
+      relabel();
+    } else if (e.target.name === 'convention') {
+      const was = conversion;
+      convention = e.target.value;
+      // a reciprocal cell typed stays the same lattice in the other
+      // convention: its lengths as the program scales them
+      if (was && mode === 3)
+        was.recips[convention].slice(0, 3).forEach((x, k) => {
+          if (Number.isFinite(x)) inputs[k].value = String(x);
+        });
       relabel();
     }
     update();
@@ -112,9 +136,12 @@ function dorvexForm(page) {
   return {
     inputs, update,
     get mode() { return mode; },
+    get convention() { return convention; },
     // a mode and six texts, as a link gives them
-    set(m, texts) {
+    set(m, texts, c) {
       mode = m;
+      convention = c === '1' ? '1' : '2pi';
+      form.querySelector(`input[name="convention"][value="${convention}"]`).checked = true;
       inputs.forEach((input, k) => { input.value = texts[k]; });
       form.querySelector(`input[name="mode"][value="${mode}"]`).checked = true;
       relabel();

@@ -33,7 +33,19 @@ function dorvexTerminal(module) {
         v.setBigUint64(at + 16, 0n, true);
         return 0;
       },
+      // the program is run as "dorvex", with no argument: the dialogue
+      args_sizes_get(count, size) {
+        view().setUint32(count, 1, true);
+        view().setUint32(size, 7, true);
+        return 0;
+      },
+      args_get(argv, buf) {
+        bytes().set(encoder.encode('dorvex\0'), buf);
+        view().setUint32(argv, buf, true);
+        return 0;
+      },
       fd_seek() { return 70; },          // ESPIPE
+      fd_close() { return 52; },         // ENOSYS: the dialogue opens no file
       fd_filestat_get() { return 52; },  // ENOSYS: asked only after a failed read
       poll_oneoff() { return 52; },      // ENOSYS: nothing here blocks
       proc_exit(status) { throw new Exit(status); },

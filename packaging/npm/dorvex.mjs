@@ -9,8 +9,10 @@ import { readFileSync, writeSync } from 'node:fs';
 process.removeAllListeners('warning'); // no "experimental" notice on stderr
 try {
   const { WASI } = await import('node:wasi');
-  const wasi = new WASI({ version: 'preview1', args: ['dorvex'], env: {},
-    returnOnExit: true });
+  // the arguments too, which this build refuses in one line: it is the
+  // dialogue alone
+  const wasi = new WASI({ version: 'preview1',
+    args: ['dorvex', ...process.argv.slice(2)], env: {}, returnOnExit: true });
   const program = new URL('dorvex.wasm', import.meta.url);
   const module = await WebAssembly.compile(readFileSync(program));
   const instance = await WebAssembly.instantiate(module, wasi.getImportObject());

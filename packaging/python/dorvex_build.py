@@ -30,9 +30,9 @@ def _sources():
     found = [os.path.join(ROOT, "src", "python", "module.cpp")]
     for part in PARTS:
         folder = os.path.join(ROOT, "src", part)
-        # (layout.cpp is WebAssembly's alone)
+        # (layout.cpp is WebAssembly's, shortest.cpp the command line's)
         found += sorted(os.path.join(folder, f) for f in os.listdir(folder)
-                        if f.endswith(".cpp") and f != "layout.cpp")
+                        if f.endswith(".cpp") and f not in ("layout.cpp", "shortest.cpp"))
     return found
 
 

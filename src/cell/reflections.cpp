@@ -49,7 +49,12 @@ long reflections(const MetricForm& form, const CellParams& direct, double d_min,
           out[n] = {h, k, l, d, two_theta(d, lambda)};
         ++n;
       }
-  if (static_cast<std::size_t>(n) <= cap) std::sort(out, out + n, before);
+  // (a heap sort: no memory of its own, and a fraction of std::sort's code
+  // in the WebAssembly module)
+  if (static_cast<std::size_t>(n) <= cap) {
+    std::make_heap(out, out + n, before);
+    std::sort_heap(out, out + n, before);
+  }
   return n;
 }
 

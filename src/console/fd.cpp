@@ -104,6 +104,13 @@ long fd_write(void* ctx, const char* buf, std::size_t n) {
 int fd_open(const char* path) {
 #ifdef _WIN32
   return _open(path, _O_RDONLY | _O_BINARY);
+#elif defined(__wasi__)
+  // No file is reachable: the WebAssembly build gets its descriptors
+  // alone (and opening one would make every call of the library's exports
+  // ask the host for a file system first).
+  (void)path;
+  errno = ENOTSUP;
+  return -1;
 #else
   int fd;
   do fd = ::open(path, O_RDONLY);

@@ -1,5 +1,4 @@
 // Printing: "%w.plf" from exact integer arithmetic, written in place.
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -109,14 +108,4 @@ int format_fixed(double x, int w, int p, char* out) {
   if (p > 0) *o++ = '.';
   std::memcpy(o, d + whole, static_cast<std::size_t>(p));
   return static_cast<int>(o + p - out);
-}
-
-int format_shortest(double x, char (&out)[shortest_max]) {
-  if (std::isnan(x)) {
-    std::memcpy(out, "nan", 3);
-    return 3;
-  }
-  // shortest round trip by definition, so the same text everywhere
-  const std::to_chars_result r = std::to_chars(out, out + shortest_max, x);
-  return static_cast<int>(r.ptr - out);
 }
