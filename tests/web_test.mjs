@@ -275,6 +275,41 @@ try {
   check('form: JSON', json.mode === 2 && json.recip['a*'] === 1.2683502884048223 &&
     json.report === workedReport, JSON.stringify(json));
 
+  // the picture's labels: inside the drawing and apart from each other,
+  // for cells of every crystal system, a needle and a plate
+  const cells = [
+    ['NaCl', 5.6402, 5.6402, 5.6402, 90, 90, 90], ['rutile', 4.5937, 4.5937, 2.9587, 90, 90, 90],
+    ['forsterite', 4.7535, 10.1943, 5.9807, 90, 90, 90],
+    ['quartz', 4.9134, 4.9134, 5.4052, 90, 90, 120], ['calcite', 4.9896, 4.9896, 17.061, 90, 90, 120],
+    ['gypsum', 6.284, 15.2071, 5.6521, 90, 114.09, 90],
+    ['CuSO4.5H2O', 6.1224, 10.7223, 5.9681, 82.35, 107.33, 102.6],
+    ['lysozyme', 27.24, 31.87, 34.23, 88.52, 108.53, 111.89],
+    ['a needle', 3, 3, 40, 90, 90, 90], ['a plate', 40, 40, 3, 90, 90, 90]];
+  for (const [name, ...v] of cells) {
+    await fill(2, v.map(String));
+    const trouble = await page.evaluate(() => {
+      const svg = document.querySelector('#picture svg');
+      if (!svg) return ['no picture'];
+      const [x0, y0, w, h] = svg.getAttribute('viewBox').split(' ').map(Number);
+      const boxes = [...svg.querySelectorAll('text')].map((t) => ({ name: t.textContent, b: t.getBBox() }));
+      const said = [];
+      for (const { name: n, b } of boxes)
+        if (b.x < x0 || b.y < y0 || b.x + b.width > x0 + w || b.y + b.height > y0 + h)
+          said.push(`${n} outside`);
+      for (let i = 0; i < boxes.length; ++i)
+        for (let j = i + 1; j < boxes.length; ++j) {
+          const p = boxes[i].b, q = boxes[j].b;
+          if (p.x < q.x + q.width && q.x < p.x + p.width && p.y < q.y + q.height && q.y < p.y + p.height)
+            said.push(`${boxes[i].name} meets ${boxes[j].name}`);
+        }
+      return boxes.length === 6 ? said : [...said, `${boxes.length} labels`];
+    });
+    check(`picture of ${name}: every label inside and apart`, trouble.length === 0, trouble.join('; '));
+  }
+  await fill(2, ['1e308', '1e308', '1e308', '90', '90', '90']);
+  check('picture of a cell too large to draw: said', (await page.$eval('#picture',
+    (e) => e.textContent)).includes('too large or too flat'));
+
   // another description to start from shows the same lattice in it
   const choose = (name, value) => page.evaluate((n, v) => {
     const radio = document.querySelector(`input[name="${n}"][value="${v}"]`);

@@ -47,8 +47,29 @@ function dorvexPicture(box) {
     const longest = Math.max(...c.recip.slice(0, 3));
     const starAxes = stars.map((s, k) => s.map((x) => x / len(s) * 0.6 * size * c.recip[k] / longest));
     const points = [...corners, ...starAxes].map(project);
+    if (!points.flat().every(Number.isFinite) || !(size > 0) || !Number.isFinite(size)) {
+      const p = document.createElement('p');
+      p.className = 'none';
+      p.textContent = 'This cell is too large or too flat to draw.';
+      box.append(p);
+      return;
+    }
+    // the labels, a, b, c beyond their arrows' tips, a*, b*, c* beyond
+    // theirs and off the direct axes, then moved apart from each other
+    const o = points[0], font = size / 12;
+    const out = (p, by) => [o[0] + (p[0] - o[0]) * by, o[1] + (p[1] - o[1]) * by];
+    const labels = ['a', 'b', 'c'].map((name, k) => ({ name, colour: `var(--${name})`,
+      at: out(points[1 + k], 1.12) }));
+    ['a*', 'b*', 'c*'].forEach((name, k) => labels.push({ name, colour: 'var(--star)',
+      at: clear(out(points[8 + k], 1.2), o, out(points[1 + k], 1.12), size / 9) }));
+    apart(labels, font);
     const xs = points.map((p) => p[0]), ys = points.map((p) => p[1]);
-    const pad = 0.12 * size;
+    for (const l of labels) {
+      const [hw, hh] = half(l, font);
+      xs.push(l.at[0] - hw, l.at[0] + hw);
+      ys.push(l.at[1] - hh, l.at[1] + hh);
+    }
+    const pad = 0.05 * size;
     const x0 = Math.min(...xs) - pad, y0 = Math.min(...ys) - pad;
     const width = Math.max(...xs) - x0 + pad, height = Math.max(...ys) - y0 + pad;
     const s = svg('svg', { viewBox: `${x0} ${y0} ${width} ${height}`, role: 'img',
@@ -74,24 +95,43 @@ function dorvexPicture(box) {
       'stroke-width': stroke, ...attrs }));
     for (const [i, j] of edges)
       line(points[i], points[j], { stroke: 'var(--line)' });
-    const label = (p, text, colour) => s.append(svg('text', { x: p[0], y: p[1],
-      'font-size': size / 12, fill: colour, 'text-anchor': 'middle',
-      'dominant-baseline': 'middle' }, text));
-    const o = points[0];
-    const out = (p, by) => [o[0] + (p[0] - o[0]) * by, o[1] + (p[1] - o[1]) * by];
-    ['a', 'b', 'c'].forEach((name, k) => {
+    ['a', 'b', 'c'].forEach((name, k) =>
       line(o, points[1 + k], { stroke: `var(--${name})`, 'stroke-width': 2.5 * stroke,
-        'marker-end': `url(#arrow-${name})` });
-      label(out(points[1 + k], 1.12), name, `var(--${name})`);
-    });
-    ['a*', 'b*', 'c*'].forEach((name, k) => {
-      const p = points[8 + k];
-      line(o, p, { stroke: 'var(--star)', 'stroke-width': 1.5 * stroke,
-        'stroke-dasharray': `${4 * stroke} ${3 * stroke}`, 'marker-end': 'url(#arrow-star)' });
-      // beyond its tip, pushed off its direct axis where the two run close
-      label(clear(out(p, 1.2), o, out(points[1 + k], 1.12), size / 9), name, 'var(--star)');
-    });
+        'marker-end': `url(#arrow-${name})` }));
+    [8, 9, 10].forEach((k) =>
+      line(o, points[k], { stroke: 'var(--star)', 'stroke-width': 1.5 * stroke,
+        'stroke-dasharray': `${4 * stroke} ${3 * stroke}`, 'marker-end': 'url(#arrow-star)' }));
+    for (const l of labels)
+      s.append(svg('text', { x: l.at[0], y: l.at[1], 'font-size': font, fill: l.colour,
+        'text-anchor': 'middle', 'dominant-baseline': 'middle' }, l.name));
     box.append(s);
+  }
+
+  // Half the width and height a label takes, with a little room: a
+  // character is at most 0.65 of the font size wide.
+  const half = (l, font) => [0.36 * font * l.name.length + 0.1 * font, 0.62 * font];
+
+  // Labels whose boxes meet are pushed apart along the line between their
+  // centres (or sideways, if they share one) until none meets another.
+  function apart(labels, font) {
+    for (let round = 0; round < 100; ++round) {
+      let moved = false;
+      for (let i = 0; i < labels.length; ++i)
+        for (let j = i + 1; j < labels.length; ++j) {
+          const p = labels[i], q = labels[j];
+          const [pw, ph] = half(p, font), [qw, qh] = half(q, font);
+          const dx = q.at[0] - p.at[0], dy = q.at[1] - p.at[1];
+          const ox = pw + qw - Math.abs(dx), oy = ph + qh - Math.abs(dy);
+          if (ox <= 0 || oy <= 0) continue;
+          // the shorter way out: sideways or up and down
+          const [ux, uy] = ox < oy ? [Math.sign(dx) || 1, 0] : [0, Math.sign(dy) || 1];
+          const by = (Math.min(ox, oy) / 2) * 1.05;
+          p.at = [p.at[0] - ux * by, p.at[1] - uy * by];
+          q.at = [q.at[0] + ux * by, q.at[1] + uy * by];
+          moved = true;
+        }
+      if (!moved) return;
+    }
   }
 
   // Point q moved at right angles off the segment from-to until it is gap
