@@ -4,7 +4,7 @@
 find_program(NODE node REQUIRED)
 set(npm ${PROJECT_BINARY_DIR}/npm)
 set(web_sources index.html dorvex.css dorvex-api.js words.js terminal.js
-  picture.js form.js console.js dorvex-page.js embed.mjs)
+  picture.js form.js console.js reflections.js dorvex-page.js embed.mjs)
 list(TRANSFORM web_sources PREPEND ${PROJECT_SOURCE_DIR}/web/)
 add_custom_target(web ALL
   COMMAND ${NODE} ${PROJECT_SOURCE_DIR}/web/embed.mjs $<TARGET_FILE:dorvex>

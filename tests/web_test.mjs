@@ -275,6 +275,42 @@ try {
   check('form: JSON', json.mode === 2 && json.recip['a*'] === 1.2683502884048223 &&
     json.report === workedReport, JSON.stringify(json));
 
+  // the reflections of NaCl with Cu K alpha1: (1 1 1) where Bragg puts it,
+  // and the CSV's empty 2 theta where the wavelength cannot reach
+  await fill(2, ['5.6402', '5.6402', '5.6402', '90', '90', '90']);
+  await page.evaluate(() => {
+    const d = document.getElementById('d-min');
+    d.value = '1';
+    d.dispatchEvent(new Event('input', { bubbles: true }));
+  });
+  const r111 = await page.$$eval('#reflections-body tr', (rows) => rows
+    .map((r) => [...r.cells].map((c) => c.textContent))
+    .find(([h, k, l]) => h === '1' && k === '1' && l === '1'));
+  check('reflections: NaCl (1 1 1) at 27.366 degrees', r111 &&
+    Math.abs(Number(r111[4]) - 27.366) < 0.001, String(r111));
+  check('reflections: counted', (await page.$eval('#reflections-count', (e) => e.textContent))
+    .startsWith('369 reflections'));
+  await page.evaluate(() => {
+    const w = document.getElementById('wavelength');
+    w.value = 'other';
+    w.dispatchEvent(new Event('input', { bubbles: true }));
+    const l = document.getElementById('lambda');
+    l.value = '10';
+    l.dispatchEvent(new Event('input', { bubbles: true }));
+  });
+  await page.click('#copy-reflections');
+  const listed = await page.evaluate(() => navigator.clipboard.readText());
+  check('reflections: CSV, no 2 theta past the wavelength', listed.startsWith('h,k,l,d,two_theta\n') &&
+    listed.split('\n').length === 371 && /\n1,1,1,3\.25637\d*,\n/.test(listed), listed.slice(0, 200));
+  await page.evaluate(() => {
+    const w = document.getElementById('wavelength');
+    w.value = 'CuKa1';
+    w.dispatchEvent(new Event('input', { bubbles: true }));
+    const d = document.getElementById('d-min');
+    d.value = '1.5';
+    d.dispatchEvent(new Event('input', { bubbles: true }));
+  });
+
   // the picture's labels: inside the drawing and apart from each other,
   // for cells of every crystal system, a needle and a plate
   const cells = [
@@ -386,6 +422,20 @@ try {
         }
         return { problems, values };
       }, box);
+      if (view === 'form') {
+        // the first screen shows a result; at 200% zoom, the last field and it
+        const where = await page.evaluate(() => {
+          document.getElementById('v5').scrollIntoView({ block: 'center' });
+          const f = document.getElementById('v5').getBoundingClientRect();
+          const r = document.getElementById('summary').getBoundingClientRect();
+          window.scrollTo(0, 0);
+          const first = document.getElementById('summary').getBoundingClientRect();
+          return { first: first.bottom, field: f.top, result: r.bottom, height: innerHeight };
+        });
+        check(`form at ${name}: a result on the first screen, beside its fields`,
+          (name !== '375x740' || where.first <= where.height) &&
+          where.field >= 0 && where.result <= where.height, JSON.stringify(where));
+      }
       check(`${view} at ${name}: ${view === 'form' ? 'every row whole' : 'every value shown'}, nothing clipped`,
         seen.problems.length === 0 && seen.values >= 18, seen.problems.join('\n'));
       await page.addScriptTag({ content: axeSource });

@@ -1,8 +1,8 @@
 // The page: a form that converts as you type, through the program's own
 // conversion, number reading and report (dorvex-api.js, form.js); a
-// picture of the cell (picture.js); and the program's console dialogue,
-// byte for byte (terminal.js, console.js). Here: what they share, the
-// tabs, the address, and the start.
+// picture of the cell (picture.js); its reflections (reflections.js); and
+// the program's console dialogue, byte for byte (terminal.js, console.js).
+// Here: what they share, the tabs, the address, and the start.
 'use strict';
 (() => {
 
@@ -80,6 +80,9 @@ function remember() {
 const page = { $, api, program, copy, overflows, remember,
   words: dorvexWords(api, exports.dorvex_terminal_line_max()),
   draw: dorvexPicture($('picture')), run: dorvexTerminal(module) };
+page.current = () => form.conversion;
+const reflections = dorvexReflections(page);
+page.converted = reflections.update;
 form = dorvexForm(page);
 const dialogue = dorvexConsole(page);
 

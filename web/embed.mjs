@@ -22,6 +22,7 @@ const files = {
   'picture.js': source('picture.js'),
   'form.js': source('form.js'),
   'console.js': source('console.js'),
+  'reflections.js': source('reflections.js'),
   'dorvex-page.js': source('dorvex-page.js'),
 };
 let page = source('index.html');

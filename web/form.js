@@ -66,8 +66,10 @@ function dorvexForm(page) {
         }
       $('report').textContent = '';
       $('volume').textContent = $('recip-volume').textContent = '';
+      $('summary').textContent = '';
       page.draw(null);
       page.overflows();
+      page.converted();
       return;
     }
     conversion = api.convertTexts(mode, texts, { convention });
@@ -94,8 +96,21 @@ function dorvexForm(page) {
     $('recip-volume').textContent = volume(conversion.recipVolume);
     $('report').textContent = '';
     page.program($('report'), conversion.report, 'out');
+    summarize();
     page.draw(conversion);
     page.overflows();
+    page.converted();
+  }
+
+  // The result in a line right under the fields, so that a phone's first
+  // screen shows one: the other cell's edges and the volume.
+  function summarize() {
+    const short = (x) => (Number.isFinite(x) ? String(Number(x.toPrecision(6))) : '—');
+    const other = mode === 2 ? 'recip' : 'direct';
+    const names = other === 'recip' ? ['a*', 'b*', 'c*'] : ['a', 'b', 'c'];
+    const unit = other === 'recip' ? 'Å⁻¹' : 'Å';
+    $('summary').textContent = names.map((n, k) => `${n} = ${short(conversion[other][k])}`)
+      .join(', ') + ` ${unit}; V = ${short(conversion.volume)} Å³`;
   }
 
   const status = $('form-status');
@@ -135,6 +150,7 @@ function dorvexForm(page) {
 
   return {
     inputs, update,
+    get conversion() { return conversion; },
     get mode() { return mode; },
     get convention() { return convention; },
     // a mode and six texts, as a link gives them
