@@ -109,20 +109,33 @@ struct dorvex_result {
   ** form carries the program's single-precision steps (up to a part in
   ** 10^7 of a coefficient). d and the volumes come from this one. */
   double metric[6];
+  /* The standard uncertainties of all of these, to first order, the given
+  ** numbers' s.u. taken as uncorrelated; 0 where none was given. */
+  double form_su[6], direct_su[6], recip_su[6], recip_1_su[6];
+  double volume_su, recip_volume_su, recip_volume_1_su;
+  /* What was converted: the mode, the reciprocal cell's convention, the six
+  ** numbers and their s.u. (the reflections' s.u. follow from them). */
+  int mode, convention;
+  double given[6], given_su[6];
 };
 
 /* Converts the six numbers in (enum dorvex_mode; a reciprocal cell in the
-** convention given) into *out, whose size the caller gives
-** (dorvex_convert gives sizeof *out). Returns DORVEX_OK; DORVEX_E_MODE,
-** DORVEX_E_VALUE (another convention), DORVEX_E_NULL (in or out NULL) or
-** DORVEX_E_SIZE (smaller than 0.3's struct, or larger than this
-** library's), leaving *out untouched. in may point into *out. */
+** convention given), with their standard uncertainties su (NULL for
+** none), into *out, whose size the caller gives (dorvex_convert gives
+** sizeof *out). Returns DORVEX_OK; DORVEX_E_MODE, DORVEX_E_VALUE
+** (another convention, or an s.u. below 0 or not finite), DORVEX_E_NULL
+** (in or out NULL) or DORVEX_E_SIZE (smaller than 0.3's struct, or larger
+** than this library's), leaving *out untouched. in and su may point into
+** *out. */
 int dorvex_convert_sized(int mode, int convention, const double in[6],
-                         struct dorvex_result *out, size_t size);
+                         const double su[6], struct dorvex_result *out,
+                         size_t size);
 #define dorvex_convert(mode, in, out) \
-  dorvex_convert_sized((mode), DORVEX_2PI, (in), (out), sizeof *(out))
+  dorvex_convert_sized((mode), DORVEX_2PI, (in), NULL, (out), sizeof *(out))
 #define dorvex_convert_as(mode, convention, in, out) \
-  dorvex_convert_sized((mode), (convention), (in), (out), sizeof *(out))
+  dorvex_convert_sized((mode), (convention), (in), NULL, (out), sizeof *(out))
+#define dorvex_convert_su(mode, convention, in, su, out) \
+  dorvex_convert_sized((mode), (convention), (in), (su), (out), sizeof *(out))
 
 /* Converts n rows of six numbers (in[6 i] to in[6 i + 5]) at once: row i's
 ** form, direct and reciprocal cell into form, direct and recip at 6 i, its
@@ -150,6 +163,7 @@ int dorvex_convert_many_as(int mode, int convention, size_t n, const double *in,
 struct dorvex_reflection {
   int h, k, l;
   double d, two_theta;
+  double d_su, two_theta_su; /* from the result's given s.u.; 0 if none */
 };
 
 /* Every reflection of *r with d >= d_min, (0 0 0) left out and one of each
@@ -191,6 +205,23 @@ int dorvex_report(const struct dorvex_result *r, char *buf, size_t size);
 ** follows the number is not looked at: the caller decides whether text
 ** must end there. text ends at its NUL. */
 size_t dorvex_read_number(const char *text, double *value);
+
+/* Reads one number as dorvex_read_number does, and a standard uncertainty
+** in parentheses straight after it as CIF writes it: "5.6402(3)" is
+** 5.6402 +- 0.0003, "1.5e3(12)" is 1500 +- 1200 (the s.u. counts in the
+** mantissa's last digit). Returns how many bytes it took, the value and
+** the s.u. (0 without one) in *value and *su; 0 when no number stands
+** there, or the s.u. is malformed, and then *why, unless NULL, says what
+** is wrong with the s.u. (NULL when no number stands there). */
+size_t dorvex_read_value(const char *text, double *value, double *su,
+                         const char **why);
+
+/* value(su) in the crystallographers' notation: the s.u. to two digits when
+** they are 19 or less, else to one, the value to the same place
+** ("179.43(3)", "0.00171(12)"). Written into buf as snprintf writes;
+** returns the length, or 0 when there is no s.u. to show (su not above 0,
+** a value or s.u. not finite), writing "" then. At most 64 bytes. */
+int dorvex_format_su(double value, double su, char *buf, size_t size);
 
 /* A domain error's function as the program names it, "sqrt" or "acos";
 ** its step as "form_to_recip", "recipconv" or "angles"; NULL for another

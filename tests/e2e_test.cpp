@@ -264,6 +264,24 @@ TEST(CommandLine, RowsOptionsAndMistakes) {
     EXPECT_EQ(got.err, r.err) << what;
     EXPECT_EQ(got.status, r.status) << what;
   }
+  // standard uncertainties: a u() column after each value, from the first
+  // row on; a malformed one, or one in a run without the columns, is said
+  const Result su =
+      run("5.6402(3) 5.6402(3) 5.6402(3) 90 90 90\n5 6 7 80 85 95(\n",
+          to::apart, from::file, {"--from", "direct"});
+  EXPECT_NE(su.out.find(",V,u(V),V*,u(V*)\n"), std::string::npos) << su.out;
+  EXPECT_NE(su.out.find(",179.42523043680802,0.01652992528330406,"),
+            std::string::npos)
+      << su.out;
+  EXPECT_EQ(su.err,
+            "dorvex: standard input:2: \"95(\": an s.u. needs digits in its "
+            "parentheses\n");
+  const Result late = run("5 6 7 80 85 95\n5 6 7 80 85 95(2)\n", to::apart,
+                          from::file, {"--from", "direct"});
+  EXPECT_EQ(late.err,
+            "dorvex: standard input:2: s.u. in a run whose first row had none: "
+            "no column for them\n");
+  EXPECT_EQ(late.status, 2);
   // a* = 1 / a, in JSON, and the help's first line
   const Result json =
       run("1 1 1 90 90 90\n", to::apart, from::file,

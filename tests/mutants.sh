@@ -28,6 +28,7 @@ rounded=src/crmath/rounded.hpp report=src/text/report.cpp
 reporth=src/text/report.hpp derived=src/cell/derived.cpp
 refl=src/cell/reflections.cpp batch=src/console/batch.cpp
 command=src/console/command.cpp shortest=src/text/shortest.cpp
+unc=src/cell/uncertainty.cpp su=src/text/su.cpp
 mutants=(
   # the printed digits
   "rad_per_deg as the precise pi/180@$cell@golden@rad_per_deg = 0.0174532925239284@rad_per_deg = 0.017453292519943295"
@@ -103,6 +104,8 @@ mutants=(
   "a comment line taken for a row@$batch@e2e.CommandLine@if (*p == '\\0' || *p == '#') return row_got::none;@if (*p == '\\0') return row_got::none;"
   "--convention 1 read as 2pi@$command@e2e.CommandLine@o.convention = k == 0 ? conv::two_pi : conv::one;@o.convention = conv::two_pi;"
   "NaN written as NaN@$shortest@e2e.CommandLine@std::memcpy(out, \"nan\", 3);@std::memcpy(out, \"NaN\", 3);"
+  "the product rule without its second term@$unc@api.python@z.g[i] = rounded(x.g[i] * y.v) + rounded(x.v * y.g[i]);@z.g[i] = rounded(x.g[i] * y.v);"
+  "an s.u. blind to the exponent@$su@api.python@long k = exponent - decimals;@long k = -decimals;"
   "Friedel mates both kept@$refl@api.c@return h > 0 || (h == 0 && (k > 0 || (k == 0 && l > 0)));@return h != 0 || k != 0 || l != 0;"
 )
 # the target a test needs built

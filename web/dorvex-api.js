@@ -105,7 +105,7 @@ function dorvexApi(api) {
 
   // The conversion of the six doubles at base, as the result convert gives.
   function converted(mode, convention) {
-    api.dorvex_convert_sized(mode, convention, base, base + RESULT, RESULT_SIZE);
+    api.dorvex_convert_sized(mode, convention, base, 0, base + RESULT, RESULT_SIZE);
     const f = new Float64Array(api.memory.buffer, base + RESULT, 18);
     const ints = new Int32Array(api.memory.buffer, base + ERRORS,
       1 + ERROR_INTS * 13);

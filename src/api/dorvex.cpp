@@ -8,6 +8,7 @@
 
 #include "cell/cell.hpp"
 #include "cell/derived.hpp"
+#include "cell/uncertainty.hpp"
 #include "text/numtext.hpp"
 #include "text/report.hpp"
 
@@ -59,6 +60,45 @@ void convert_as(int mode, int c, const double* in, conversion& out, metric* m) {
   if (m) *m = metric_of(mode, given);
 }
 
+// The s.u. of every value of a conversion into *out (all 0 without any).
+void put_su(int mode, int convention, const double (&given)[6],
+            const double (&su)[6], bool any, dorvex_result* out) {
+  double* all[] = {out->form_su, out->direct_su, out->recip_su,
+                   out->recip_1_su};
+  for (double* a : all)
+    for (int i = 0; i < 6; ++i) a[i] = 0;
+  out->volume_su = out->recip_volume_su = out->recip_volume_1_su = 0;
+  if (!any) return;
+  // the reciprocal cell's s.u. in each convention: the program's 2 pi
+  // scales both it and its s.u.
+  const propagation p = propagate(mode, convention, given);
+  for (int i = 0; i < 6; ++i) {
+    out->form_su[i] = su_of(p.form[i], su);
+    out->direct_su[i] = su_of(p.direct[i], su);
+    const double s = su_of(p.recip[i], su);
+    const double to_2pi = i < 3 && convention == conv::one ? two_pi : 1;
+    const double to_1 = i < 3 && convention == conv::two_pi ? 1 / two_pi : 1;
+    out->recip_su[i] = s * to_2pi;
+    out->recip_1_su[i] = s * to_1;
+  }
+  out->volume_su = su_of(p.volume, su);
+  const double v = su_of(p.recip_volume, su);
+  constexpr double cube = two_pi * two_pi * two_pi;
+  out->recip_volume_su = convention == conv::one ? v * cube : v;
+  out->recip_volume_1_su = convention == conv::one ? v : v / cube;
+}
+
+// text (n bytes) into buf as snprintf writes it: at most size bytes with
+// the NUL, cut if need be.
+void cut_into(const char* text, int n, char* buf, std::size_t size) {
+  if (size == 0) return;
+  const std::size_t k = static_cast<std::size_t>(n) < size
+                            ? static_cast<std::size_t>(n)
+                            : size - 1;
+  std::memcpy(buf, text, k);
+  buf[k] = '\0';
+}
+
 // A field of the struct a caller of size bytes has.
 #define HAS(size, field) \
   (offsetof(dorvex_result, field) + sizeof(dorvex_result::field) <= (size))
@@ -107,12 +147,29 @@ bool volumes_apart(const double* volume, const double* recip_vol,
 extern "C" {
 
 int dorvex_convert_sized(int mode, int convention, const double in[6],
-                         dorvex_result* out, std::size_t size) {
+                         const double su[6], dorvex_result* out,
+                         std::size_t size) {
   if (!in || !out) return DORVEX_E_NULL;
   if (size < result_size_0_3 || size > sizeof(dorvex_result))
     return DORVEX_E_SIZE;
   if (mode < start::form || mode > start::recip) return DORVEX_E_MODE;
   if (!convention_known(convention)) return DORVEX_E_VALUE;
+  double given[6], given_su[6] = {};
+  std::memcpy(given, in, sizeof given);
+  if (su) std::memcpy(given_su, su, sizeof given_su);
+  bool any_su = false;
+  for (const double s : given_su) {
+    if (!(s >= 0) || !std::isfinite(s)) return DORVEX_E_VALUE;
+    any_su = any_su || s > 0;
+  }
+  if (HAS(size, given_su)) {
+    out->mode = mode;
+    out->convention = convention;
+    copy6(given, out->given);
+    copy6(given_su, out->given_su);
+  }
+  if (HAS(size, recip_volume_1_su))
+    put_su(mode, convention, given, given_su, any_su, out);
   conversion c;
   metric m;
   convert_as(mode, convention, in, c, HAS(size, volume) ? &m : nullptr);
@@ -137,7 +194,8 @@ int dorvex_convert_sized(int mode, int convention, const double in[6],
 #undef dorvex_convert
 int dorvex_convert(int mode, const double in[6], dorvex_result* out);
 int dorvex_convert(int mode, const double in[6], dorvex_result* out) {
-  return dorvex_convert_sized(mode, DORVEX_2PI, in, out, result_size_0_3);
+  return dorvex_convert_sized(mode, DORVEX_2PI, in, nullptr, out,
+                              result_size_0_3);
 }
 
 int dorvex_convert_many(int mode, std::size_t n, const double* in, double* form,
@@ -188,15 +246,43 @@ std::ptrdiff_t dorvex_reflections(const dorvex_result* r, double d_min,
   for (int i = 0; i < 6; ++i)
     if (!std::isfinite(form[i]) || (i < 3 && !std::isfinite(direct[i])))
       return DORVEX_E_CELL;
-  const long n = reflections(form, direct, d_min, wavelength,
-                             reinterpret_cast<reflection*>(out), cap);
+  bool any_su = false;
+  for (const double s : r->given_su) any_su = any_su || s > 0;
+  const propagation p =
+      any_su ? propagate(r->mode, r->convention, r->given) : propagation{};
+  const long n = reflections(
+      form, direct, d_min, wavelength, any_su ? &p.form : nullptr,
+      any_su ? &r->given_su : nullptr, reinterpret_cast<reflection*>(out), cap);
   return n < 0 ? std::ptrdiff_t{DORVEX_E_RANGE} : n;
 }
 
 const char* dorvex_xray_line(int index, double* wavelength) {
-  if (index < 0 || index >= n_xray_lines) return nullptr;
-  if (wavelength) *wavelength = xray_lines[index].lambda;
-  return xray_lines[index].name;
+  const xray_line* line = xray_line_at(index);
+  if (!line) return nullptr;
+  if (wavelength) *wavelength = line->lambda;
+  return line->name;
+}
+
+std::size_t dorvex_read_value(const char* text, double* value, double* su,
+                              const char** why) {
+  if (why) *why = nullptr;
+  if (!text || !value || !su) return 0;
+  const value_scan v = scan_value(text);
+  if (v.got != scan_got::one) {
+    if (why) *why = v.why;
+    return 0;
+  }
+  *value = v.value;
+  *su = v.su;
+  return static_cast<std::size_t>(v.next - text);
+}
+
+int dorvex_format_su(double value, double su, char* buf, std::size_t size) {
+  if (!buf && size > 0) return DORVEX_E_NULL;
+  char text[su_text_max];
+  const int n = format_su(value, su, text);
+  cut_into(text, n, buf, size);
+  return n;
 }
 
 double dorvex_wavelength(const char* name) {
@@ -207,13 +293,7 @@ int dorvex_report(const dorvex_result* r, char* buf, std::size_t size) {
   if (!r || (!buf && size > 0)) return DORVEX_E_NULL;
   char text[report_max];
   const int n = report_text(r->form, r->direct, r->recip, text);
-  if (size > 0) {
-    const std::size_t k = static_cast<std::size_t>(n) < size
-                              ? static_cast<std::size_t>(n)
-                              : size - 1;
-    std::memcpy(buf, text, k);
-    buf[k] = '\0';
-  }
+  cut_into(text, n, buf, size);
   return n;
 }
 

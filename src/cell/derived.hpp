@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "cell/cell.hpp"
+#include "cell/uncertainty.hpp"
 
 // The two conventions of the reciprocal cell: the program's, with 2 pi in
 // the lengths (a* = 2 pi / a for an orthogonal cell), and the one of
@@ -44,24 +45,27 @@ double two_theta(double d, double lambda);
 
 struct reflection {
   int h, k, l;
-  double d, two_theta;
+  double d, two_theta, d_su, two_theta_su;
 };
 // Every reflection h k l with d >= d_min but 0 0 0, one of each Friedel
 // pair (the first index that is not 0 positive), by d descending, then h,
 // k, l ascending; 2 theta for lambda (NaN where there is none, or lambda
-// is NaN). Writes them into out when they are at most cap, and returns
-// how many there are, or -1 when the search would pass max_search indices
-// (d_min too small for the cell), or the cell does not exist.
+// is NaN); the s.u. of d and 2 theta from the form's derivatives and the
+// given numbers' s.u., when these are not null (else 0). Writes them into
+// out when they are at most cap, and returns how many there are, or -1
+// when the search would pass max_search indices (d_min too small for the
+// cell), or the cell does not exist.
 constexpr long max_search = 50000000;
 long reflections(const MetricForm& form, const CellParams& direct, double d_min,
-                 double lambda, reflection* out, std::size_t cap);
+                 double lambda, const dual (*form_duals)[6],
+                 const double (*su)[6], reflection* out, std::size_t cap);
 
 // A characteristic X-ray line and its wavelength in Å.
 struct xray_line {
   char name[8];  // "CuKa1", ...: in place, so the table needs no relocation
   double lambda;
 };
-extern const xray_line xray_lines[];
-extern const int n_xray_lines;
+// The lines by index from 0; null past the last.
+const xray_line* xray_line_at(int index);
 // The wavelength of a line by its name; NaN for a name not in the table.
 double line_wavelength(const char* name);

@@ -23,10 +23,23 @@ bool before(const reflection& x, const reflection& y) {
   return x.l < y.l;
 }
 
+// A reflection's s.u., where derivatives and the given s.u. are had.
+reflection with_su(reflection r, double lambda, const dual (*form)[6],
+                   const double (*su)[6]) {
+  if (!form || !su) return r;
+  dual d, two_theta;
+  reflection_duals(*form, r.h, r.k, r.l, lambda, d, two_theta);
+  r.d_su = su_of(d, *su);
+  r.two_theta_su =
+      std::isnan(r.two_theta) ? r.two_theta : su_of(two_theta, *su);
+  return r;
+}
+
 }  // namespace
 
 long reflections(const MetricForm& form, const CellParams& direct, double d_min,
-                 double lambda, reflection* out, std::size_t cap) {
+                 double lambda, const dual (*form_duals)[6],
+                 const double (*su)[6], reflection* out, std::size_t cap) {
   // |h| = |r* . a| <= |r*| |a| = a / d, as for k and l (1/d convention);
   // a margin of a part in 10^6 covers the form's single-precision digits
   double limit[3];
@@ -46,7 +59,8 @@ long reflections(const MetricForm& form, const CellParams& direct, double d_min,
         const double d = d_spacing(form, h, k, l);
         if (!(d >= d_min)) continue;
         if (static_cast<std::size_t>(n) < cap)
-          out[n] = {h, k, l, d, two_theta(d, lambda)};
+          out[n] = with_su({h, k, l, d, two_theta(d, lambda), 0, 0}, lambda,
+                           form_duals, su);
         ++n;
       }
   // (a heap sort: no memory of its own, and a fraction of std::sort's code
@@ -63,7 +77,9 @@ long reflections(const MetricForm& form, const CellParams& direct, double d_min,
 // 2006, Table 4.2.2.6); K alpha is the weighted mean (2 K alpha1 +
 // K alpha2) / 3 of the two lines' 2:1 intensities (B. D. Cullity,
 // Elements of X-ray Diffraction).
-const xray_line xray_lines[] = {
+namespace {
+
+constexpr xray_line xray_lines[] = {
     {"CuKa1", 1.540562}, {"CuKa2", 1.544390},  {"CuKa", 1.541838},
     {"CuKb1", 1.392218}, {"MoKa1", 0.709300},  {"MoKa2", 0.713590},
     {"MoKa", 0.710730},  {"CoKa1", 1.788965},  {"CoKa2", 1.792850},
@@ -72,7 +88,13 @@ const xray_line xray_lines[] = {
     {"FeKa", 1.937355},  {"AgKa1", 0.5594075}, {"AgKa2", 0.563798},
     {"AgKa", 0.560871},
 };
-const int n_xray_lines = sizeof xray_lines / sizeof xray_lines[0];
+constexpr int n_xray_lines = sizeof xray_lines / sizeof xray_lines[0];
+
+}  // namespace
+
+const xray_line* xray_line_at(int index) {
+  return index >= 0 && index < n_xray_lines ? &xray_lines[index] : nullptr;
+}
 
 double line_wavelength(const char* name) {
   for (const xray_line& x : xray_lines)

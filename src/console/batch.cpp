@@ -4,6 +4,7 @@
 
 #include "cell/cell.hpp"
 #include "cell/derived.hpp"
+#include "cell/uncertainty.hpp"
 #include "console/dialogue.hpp"
 #include "text/numtext.hpp"
 
@@ -54,25 +55,44 @@ void put_value(outchan& out, double x, bool json) {
   if (word) put(out, "\"");
 }
 
-// One row's twenty values as a CSV line or a JSON object.
-void put_row(outchan& out, const batch_options& o, const double (&v)[20]) {
+// One value's place in a row: "," then, in JSON, its name.
+void put_name(outchan& out, bool json, bool first, const char* name, bool su) {
+  if (!first) put(out, ",");
+  if (!json) return;
+  put(out, su ? "\"u(" : "\"");
+  put(out, name);
+  put(out, su ? ")\":" : "\":");
+}
+
+// One row's twenty values, each with its s.u. after it in a run that has
+// them, as a CSV line or a JSON object.
+void put_row(outchan& out, const batch_options& o, bool with_su,
+             const double (&v)[20], const double (&su)[20]) {
   if (o.json) put(out, "{");
   for (int i = 0; i < 20; ++i) {
-    if (i > 0) put(out, ",");
-    if (o.json) {
-      put(out, "\"");
-      put(out, columns[i]);
-      put(out, "\":");
-    }
+    put_name(out, o.json, i == 0, columns[i], false);
     put_value(out, v[i], o.json);
+    if (!with_su) continue;
+    put_name(out, o.json, false, columns[i], true);
+    put_value(out, su[i], o.json);
   }
   put(out, o.json ? "}\n" : "\n");
 }
 
 // The row's conversion: the form, the direct cell, the reciprocal cell in
-// the convention asked, V and V*; each domain error said.
+// the convention asked, V and V*, and their s.u. from the row's; each
+// domain error said.
 void convert_row(const batch_options& o, const double (&row)[6],
-                 double (&v)[20], outchan& err, const char* name, long line) {
+                 const double (&row_su)[6], double (&v)[20], double (&su)[20],
+                 outchan& err, const char* name, long line) {
+  const propagation p = propagate(o.mode, o.convention, row);
+  for (int i = 0; i < 6; ++i) {
+    su[i] = su_of(p.form[i], row_su);
+    su[6 + i] = su_of(p.direct[i], row_su);
+    su[12 + i] = su_of(p.recip[i], row_su);
+  }
+  su[18] = su_of(p.volume, row_su);
+  su[19] = su_of(p.recip_volume, row_su);
   double given[6];
   for (int i = 0; i < 6; ++i) given[i] = row[i];
   if (o.mode == start::recip) recip_from(o.convention, given, given);
@@ -98,14 +118,21 @@ void convert_row(const batch_options& o, const double (&row)[6],
 
 }  // namespace
 
-row_got read_row(const char* line, double (&v)[6], char (&why)[why_max]) {
+row_got read_row(const char* line, double (&v)[6], double (&su)[6],
+                 char (&why)[why_max]) {
   const char* p = line;
   while (is_space(*p)) ++p;
   if (*p == '\0' || *p == '#') return row_got::none;
   const char* end = why + why_max - 1;
   char* o = why;
   for (int n = 0; n < 6; ++n) {
-    const real_scan r = scan_real(p);
+    const value_scan r = scan_value(p);
+    if (r.got != scan_got::one && r.why) {
+      while (is_space(*p)) ++p;
+      o = add(add(add_word(o, end, p), end, ": "), end, r.why);
+      *o = '\0';
+      return row_got::bad;
+    }
     if (r.got != scan_got::one) {
       while (is_space(*p)) ++p;
       if (*p == '\0' || *p == '#') {
@@ -119,6 +146,7 @@ row_got read_row(const char* line, double (&v)[6], char (&why)[why_max]) {
       return row_got::bad;
     }
     v[n] = r.value;
+    su[n] = r.su;
     p = r.next;
   }
   while (is_space(*p)) ++p;
@@ -128,17 +156,21 @@ row_got read_row(const char* line, double (&v)[6], char (&why)[why_max]) {
   return row_got::bad;
 }
 
-void put_header(const batch_options& o, outchan& out) {
+void put_header(const batch_options& o, bool with_su, outchan& out) {
   if (o.json) return;
   for (int i = 0; i < 20; ++i) {
     if (i > 0) put(out, ",");
     put(out, columns[i]);
+    if (!with_su) continue;
+    put(out, ",u(");
+    put(out, columns[i]);
+    put(out, ")");
   }
   put(out, "\n");
 }
 
 bool convert_rows(inchan& in, const char* name, const batch_options& o,
-                  outchan& out, outchan& err) {
+                  batch_run& run, outchan& out, outchan& err) {
   bool ok = true;
   char bufr[line_max];
   long line = 0;
@@ -152,14 +184,26 @@ bool convert_rows(inchan& in, const char* name, const batch_options& o,
       ok = false;
       continue;
     }
-    const row_got r = read_row(bufr, row, why);
+    double row_su[6];
+    const row_got r = read_row(bufr, row, row_su, why);
     if (r == row_got::bad) {
       say(err, name, line, why);
       ok = false;
     } else if (r == row_got::row) {
-      double v[20];
-      convert_row(o, row, v, err, name, line);
-      put_row(out, o, v);
+      bool any_su = false;
+      for (const double s : row_su) any_su = any_su || s > 0;
+      if (!run.headed) {  // the first row says whether there are u() columns
+        run.headed = true;
+        run.with_su = any_su;
+        put_header(o, run.with_su, out);
+      } else if (any_su && !run.with_su) {
+        say(err, name, line,
+            "s.u. in a run whose first row had none: no column for them");
+        ok = false;
+      }
+      double v[20], su[20];
+      convert_row(o, row, row_su, v, su, err, name, line);
+      put_row(out, o, run.with_su, v, su);
     }
   }
   if (in.error != 0) {

@@ -105,9 +105,9 @@ int command_line(int argc, const char* const* argv, inchan& in, outchan& out,
     complain(err, {"--from is needed to convert rows (dorvex --help)"});
     return finish(out, err, false);
   }
-  put_header(o, out);
+  batch_run run{false, false};
   bool ok = true;
-  if (n_files == 0) ok = convert_rows(in, "standard input", o, out, err);
+  if (n_files == 0) ok = convert_rows(in, "standard input", o, run, out, err);
   for (int f = 0; f < n_files && !out.failed; ++f) {
     const bool stdin_named = std::strcmp(files[f], "-") == 0;
     int fd = stdin_named ? 0 : fd_open(files[f]);
@@ -118,9 +118,11 @@ int command_line(int argc, const char* const* argv, inchan& in, outchan& out,
     }
     inchan file = in_from(fd_read, &fd);
     ok = convert_rows(stdin_named ? in : file,
-                      stdin_named ? "standard input" : files[f], o, out, err) &&
+                      stdin_named ? "standard input" : files[f], o, run, out,
+                      err) &&
          ok;
     if (!stdin_named) fd_close(fd);
   }
+  if (!run.headed) put_header(o, false, out);  // no row: the header alone
   return finish(out, err, ok);
 }

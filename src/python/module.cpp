@@ -140,27 +140,43 @@ std::string repr6(const double* v) {
   return py::repr(tuple6(v));
 }
 
-// The doubles of a result, in the order of the struct: form, direct,
-// recip, then V, V*, recip and V* in convention 1, and the metric.
-constexpr int n_values = 33;
+// The doubles of a result, in the struct's order: its three runs of them.
+struct run {
+  std::size_t at, n;
+};
+constexpr run runs[] = {
+    {offsetof(dorvex_result, form), 18},    // form, direct, recip
+    {offsetof(dorvex_result, volume), 42},  // to recip_volume_1_su
+    {offsetof(dorvex_result, given), 12},   // given, given_su
+};
+constexpr int n_values = 72;
+static_assert(offsetof(dorvex_result, recip_volume_1_su) ==
+              offsetof(dorvex_result, volume) + 41 * sizeof(double));
 void values_of(const dorvex_result& r, double (&out)[n_values]) {
-  std::memcpy(out, r.form, sizeof r.form * 3);
-  out[18] = r.volume;
-  out[19] = r.recip_volume;
-  std::memcpy(out + 20, r.recip_1, sizeof r.recip_1);
-  out[26] = r.recip_volume_1;
-  std::memcpy(out + 27, r.metric, sizeof r.metric);
+  double* o = out;
+  for (const run& x : runs) {
+    std::memcpy(o, reinterpret_cast<const char*>(&r) + x.at,
+                x.n * sizeof(double));
+    o += x.n;
+  }
+}
+void values_into(const double (&in)[n_values], dorvex_result& r) {
+  const double* p = in;
+  for (const run& x : runs) {
+    std::memcpy(reinterpret_cast<char*>(&r) + x.at, p, x.n * sizeof(double));
+    p += x.n;
+  }
 }
 
 // Two results are equal when every double has the same bits (so a NaN
-// equals itself), the domain errors are the same, and so is the
-// convention shown.
+// equals itself), the domain errors are the same, and so are the mode
+// and the convention.
 bool same(const result& a, const result& b) {
   double x[n_values], y[n_values];
   values_of(a.r, x);
   values_of(b.r, y);
   return std::memcmp(x, y, sizeof x) == 0 && a.convention == b.convention &&
-         a.r.n_domain_errors == b.r.n_domain_errors &&
+         a.r.mode == b.r.mode && a.r.n_domain_errors == b.r.n_domain_errors &&
          std::memcmp(a.r.domain_errors, b.r.domain_errors,
                      sizeof a.r.domain_errors[0] *
                          static_cast<std::size_t>(a.r.n_domain_errors)) == 0;
@@ -173,29 +189,29 @@ py::tuple state_of(const result& x) {
     errors.append(py::make_tuple(r.domain_errors[k].function,
                                  r.domain_errors[k].step,
                                  r.domain_errors[k].call));
-  return py::make_tuple(
-      tuple6(r.form), tuple6(r.direct), tuple6(r.recip), py::tuple(errors),
-      tuple6(r.recip_1),
-      py::make_tuple(r.volume, r.recip_volume, r.recip_volume_1),
-      convention_name(x.convention), tuple6(r.metric));
+  double v[n_values];
+  values_of(r, v);
+  py::tuple values(n_values);
+  for (int i = 0; i < n_values; ++i) values[static_cast<std::size_t>(i)] = v[i];
+  return py::make_tuple(values, py::tuple(errors),
+                        convention_name(x.convention), r.mode);
 }
 
 result from_state(const py::tuple& s) {
   result x{};
   dorvex_result& r = x.r;
-  if (s.size() != 8) throw py::value_error("not a Conversion's state");
-  six_reals(s[0], r.form, "form");
-  six_reals(s[1], r.direct, "direct");
-  six_reals(s[2], r.recip, "recip");
-  six_reals(s[4], r.recip_1, "recip_1");
-  six_reals(s[7], r.metric, "metric");
-  const auto volumes = s[5].cast<py::tuple>();
-  if (volumes.size() != 3) throw py::value_error("not a Conversion's state");
-  r.volume = volumes[0].cast<double>();
-  r.recip_volume = volumes[1].cast<double>();
-  r.recip_volume_1 = volumes[2].cast<double>();
-  x.convention = convention_of(s[6]);
-  const py::tuple errors = own_items(s[3], "domain_errors", "a tuple");
+  if (s.size() != 4) throw py::value_error("not a Conversion's state");
+  const py::tuple values = own_items(s[0], "values", "a tuple");
+  if (values.size() != n_values)
+    throw py::value_error("not a Conversion's state");
+  double v[n_values];
+  for (int i = 0; i < n_values; ++i)
+    v[i] = real_of(PyTuple_GET_ITEM(values.ptr(), i), "values");
+  values_into(v, r);
+  x.convention = convention_of(s[2]);
+  r.convention = x.convention;
+  r.mode = mode_of(s[3]);
+  const py::tuple errors = own_items(s[1], "domain_errors", "a tuple");
   if (errors.size() > DORVEX_MAX_DOMAIN_ERRORS)
     throw py::value_error("not a Conversion's state");
   r.n_domain_errors = static_cast<int>(errors.size());
@@ -210,14 +226,16 @@ result from_state(const py::tuple& s) {
 }
 
 result convert_values(const py::handle& mode, const py::handle& values,
-                      const py::handle& convention) {
+                      const py::handle& convention, const py::handle& su) {
   const int m = mode_of(mode);
   const int c = convention ? convention_of(convention) : DORVEX_2PI;
-  double in[6];
+  double in[6], s[6] = {};
   six_reals(values, in, "values");
+  if (su && !su.is_none()) six_reals(su, s, "su");
   result x;
   x.convention = c;
-  dorvex_convert_as(m, c, in, &x.r);
+  if (dorvex_convert_su(m, c, in, s, &x.r) == DORVEX_E_VALUE)
+    throw py::value_error("su must be six standard uncertainties of 0 or more");
   return x;
 }
 
@@ -227,17 +245,18 @@ result convert_values(const py::handle& mode, const py::handle& values,
 PyObject* convert(PyObject*, PyObject* const* args, Py_ssize_t nargs,
                   PyObject* kwnames) {
   try {
-    static const char* const names[] = {"mode", "values", "convention"};
-    PyObject* given[3] = {nullptr, nullptr, nullptr};
-    if (nargs > 3)
+    static const char* const names[] = {"mode", "values", "convention", "su"};
+    PyObject* given[4] = {nullptr, nullptr, nullptr, nullptr};
+    if (nargs > 4)
       throw py::type_error(
-          "convert() takes 2 or 3 arguments, mode, values and convention (" +
+          "convert() takes 2 to 4 arguments, mode, values, convention and su "
+          "(" +
           std::to_string(nargs) + " given)");
     for (Py_ssize_t k = 0; k < nargs; ++k) given[k] = args[k];
     const Py_ssize_t nkw = kwnames ? PyTuple_GET_SIZE(kwnames) : 0;
     for (Py_ssize_t k = 0; k < nkw; ++k) {
       const std::string name = py::str(PyTuple_GET_ITEM(kwnames, k));
-      int at = 2;
+      int at = 3;
       while (at >= 0 && name != names[at]) --at;
       if (at < 0)
         throw py::type_error("convert() got an unexpected keyword argument '" +
@@ -249,9 +268,10 @@ PyObject* convert(PyObject*, PyObject* const* args, Py_ssize_t nargs,
     }
     if (!given[0] || !given[1])
       throw py::type_error(
-          "convert() takes 2 or 3 arguments, mode, values and convention (" +
+          "convert() takes 2 to 4 arguments, mode, values, convention and su "
+          "(" +
           std::to_string(nargs + nkw) + " given)");
-    return py::cast(convert_values(given[0], given[1], given[2]))
+    return py::cast(convert_values(given[0], given[1], given[2], given[3]))
         .release()
         .ptr();
   } catch (py::error_already_set& e) {
@@ -367,15 +387,26 @@ py::object reflections(const result& x, double d_min,
   std::vector<dorvex_reflection> all(static_cast<std::size_t>(n));
   dorvex_reflections(&x.r, d_min, lambda, all.data(), all.size());
   py::array_t<int> h(n), k(n), l(n);
-  py::array_t<double> d(n), two_theta(n);
+  py::array_t<double> d(n), two_theta(n), d_su(n), two_theta_su(n);
   for (std::size_t i = 0; i < all.size(); ++i) {
     h.mutable_data()[i] = all[i].h;
     k.mutable_data()[i] = all[i].k;
     l.mutable_data()[i] = all[i].l;
     d.mutable_data()[i] = all[i].d;
     two_theta.mutable_data()[i] = all[i].two_theta;
+    d_su.mutable_data()[i] = all[i].d_su;
+    two_theta_su.mutable_data()[i] = all[i].two_theta_su;
   }
-  return made().reflections(h, k, l, d, two_theta);
+  return made().reflections(h, k, l, d, two_theta, d_su, two_theta_su);
+}
+
+py::object read_value(const std::string& text) {
+  double value, su;
+  const char* why;
+  const std::size_t used = dorvex_read_value(text.c_str(), &value, &su, &why);
+  if (why) throw py::value_error(why);
+  if (used == 0) return py::none();
+  return py::make_tuple(value, su, used);
 }
 
 py::object read_number(const std::string& text) {
@@ -418,7 +449,8 @@ PYBIND11_MODULE(dorvex, m) {
       "Many lattices: form, direct and recip as arrays of shape (N, 6); "
       "domain_error_counts, volume and recip_volume of shape (N,).";
   made().reflections =
-      named("Reflections", py::make_tuple("h", "k", "l", "d", "two_theta"))
+      named("Reflections", py::make_tuple("h", "k", "l", "d", "two_theta",
+                                          "d_su", "two_theta_su"))
           .release();
   made().reflections.attr("__doc__") =
       "Reflections by d descending: h, k, l, d (Å) and two_theta (degrees, "
@@ -445,6 +477,29 @@ PYBIND11_MODULE(dorvex, m) {
           "V of the direct cell, Å^3 (NaN for no cell)")
       .def_property_readonly("recip_volume", &recip_volume_of,
                              "V* in the convention shown")
+      .def_property_readonly(
+          "form_su", [](const result& x) { return tuple6(x.r.form_su); },
+          "the standard uncertainties of form (0 where none was given)")
+      .def_property_readonly(
+          "direct_su", [](const result& x) { return tuple6(x.r.direct_su); },
+          "the standard uncertainties of direct")
+      .def_property_readonly(
+          "recip_su",
+          [](const result& x) {
+            return tuple6(x.convention == DORVEX_1 ? x.r.recip_1_su
+                                                   : x.r.recip_su);
+          },
+          "the standard uncertainties of recip, in the convention shown")
+      .def_property_readonly(
+          "volume_su", [](const result& x) { return x.r.volume_su; },
+          "the standard uncertainty of V")
+      .def_property_readonly(
+          "recip_volume_su",
+          [](const result& x) {
+            return x.convention == DORVEX_1 ? x.r.recip_volume_1_su
+                                            : x.r.recip_volume_su;
+          },
+          "the standard uncertainty of V*, in the convention shown")
       .def_property_readonly(
           "metric", [](const result& x) { return tuple6(x.r.metric); },
           "A..F in double throughout from the values given (the form's "
@@ -511,6 +566,21 @@ PYBIND11_MODULE(dorvex, m) {
         "two_theta) as NumPy arrays; two_theta in degrees for the wavelength "
         "(Å, or a name of XRAY_LINES such as 'CuKa1'), NaN where it cannot "
         "reach or none was given.");
+  m.def("read_value", &read_value, py::arg("text"),
+        "A number and its standard uncertainty as CIF writes them, "
+        "\"5.6402(3)\": (value, su, characters used), su 0 without one; "
+        "None when no number stands there; ValueError for a malformed s.u.");
+  m.def(
+      "format_su",
+      [](double value, double su) {
+        char text[80];
+        const int n = dorvex_format_su(value, su, text, sizeof text);
+        return py::str(text, static_cast<std::size_t>(n));
+      },
+      py::arg("value"), py::arg("su"),
+      "value(su) with the s.u. to two digits when they are 19 or less, else "
+      "one, and the value to the same place: \"179.43(3)\"; \"\" without an "
+      "s.u. to show.");
   m.def("read_number", &read_number, py::arg("text"),
         "The first number of text as the program reads an answer: (value, "
         "characters the blanks before it and the number took), or None when "

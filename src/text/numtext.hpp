@@ -34,6 +34,28 @@ constexpr int fixed_max = 320;
 // NUL) and returns the length. p is 0 to 9.
 int format_fixed(double x, int w, int p, char* out);
 
+// A number with its standard uncertainty as CIF writes it, in
+// parentheses straight after it: "5.6402(3)" is 5.6402 +- 0.0003,
+// "1.5e3(12)" is 1500 +- 1200; the s.u. counts in the last digit of the
+// number's mantissa. su is 0 without one. A malformed s.u. gives none, and
+// `why` says what is wrong ("5.6402(", "5.6402()", "5.6402(-3)").
+struct value_scan {
+  scan_got got;
+  double value, su;
+  const char* next;
+  const char* why;  // when got is none because of the s.u.; else null
+};
+value_scan scan_value(const char* s);
+
+// value(su) in the crystallographers' notation: the s.u. to two digits
+// when they are 19 or less, else to one, and the value to the same place
+// ("179.43(3)", "0.00171(12)", "26020(20)"), by the program's printing.
+// Writes into out (room for su_text_max bytes, no NUL) and returns the
+// length; 0 when there is no s.u. to show (su not above 0, or the value or
+// the s.u. not finite, or the s.u. ten digits below the value's first).
+constexpr int su_text_max = 64;
+int format_su(double value, double su, char (&out)[su_text_max]);
+
 // The shortest text that reads back to x (no NUL), "inf", "-inf" or "nan"
 // (any NaN: spreadsheets, NumPy and pandas read these); its length.
 constexpr int shortest_max = 24;

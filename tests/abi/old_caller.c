@@ -9,7 +9,8 @@
 
 /* what the present header declares, spelled out here since 0.3 lacks it */
 int dorvex_convert_sized(int mode, int convention, const double in[6],
-                         struct dorvex_result *out, size_t size);
+                         const double su[6], struct dorvex_result *out,
+                         size_t size);
 
 static const char report[] =
     "ABCDEF = \n"
@@ -24,7 +25,7 @@ int main(void) {
   /* the caller's struct, then bytes the library must leave alone */
   static struct {
     struct dorvex_result r;
-    unsigned char after[256];
+    unsigned char after[4096];
   } mem;
   memset(&mem, 0xa5, sizeof mem);
   int failures = 0;
@@ -37,7 +38,8 @@ int main(void) {
   }
   const size_t sizes[] = {0, 200, 303, sizeof mem};
   for (size_t i = 0; i < sizeof sizes / sizeof sizes[0]; ++i)
-    if (dorvex_convert_sized(DORVEX_DIRECT, 0, cell, &mem.r, sizes[i]) != -3) {
+    if (dorvex_convert_sized(DORVEX_DIRECT, 0, cell, NULL, &mem.r, sizes[i]) !=
+        -3) {
       fprintf(stderr, "a struct of %zu bytes: not refused\n", sizes[i]);
       ++failures;
     }

@@ -39,6 +39,16 @@ class Conversion:
     @property
     def metric(self) -> Six: ...  # A..F in double throughout
     @property
+    def form_su(self) -> Six: ...  # standard uncertainties; 0 without
+    @property
+    def direct_su(self) -> Six: ...
+    @property
+    def recip_su(self) -> Six: ...
+    @property
+    def volume_su(self) -> float: ...
+    @property
+    def recip_volume_su(self) -> float: ...
+    @property
     def convention(self) -> Convention: ...
     @property
     def domain_errors(self) -> tuple[DomainError, ...]: ...
@@ -63,10 +73,17 @@ class Reflections(NamedTuple):
     l: numpy.typing.NDArray[numpy.intc]
     d: numpy.typing.NDArray[numpy.float64]  # Å
     two_theta: numpy.typing.NDArray[numpy.float64]  # degrees; NaN: none
+    d_su: numpy.typing.NDArray[numpy.float64]
+    two_theta_su: numpy.typing.NDArray[numpy.float64]
 
 def convert(
-    mode: SupportsIndex, values: Sequence[SupportsFloat], convention: Convention = "2pi"
+    mode: SupportsIndex,
+    values: Sequence[SupportsFloat],
+    convention: Convention = "2pi",
+    su: Sequence[SupportsFloat] | None = None,
 ) -> Conversion: ...
+def read_value(text: str) -> tuple[float, float, int] | None: ...
+def format_su(value: float, su: float) -> str: ...
 def convert_many(
     mode: SupportsIndex,
     rows: numpy.typing.ArrayLike | Sequence[Sequence[SupportsFloat]],
