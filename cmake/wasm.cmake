@@ -3,7 +3,8 @@
 # the JavaScript API), both around the same .wasm and dorvex-api.js.
 find_program(NODE node REQUIRED)
 set(npm ${PROJECT_BINARY_DIR}/npm)
-set(web_sources index.html dorvex.css dorvex-api.js words.js terminal.js
+set(web_sources index.html dorvex.css dorvex-api.js dorvex-api-more.js
+  words.js terminal.js
   picture.js form.js console.js reflections.js dorvex-page.js embed.mjs)
 list(TRANSFORM web_sources PREPEND ${PROJECT_SOURCE_DIR}/web/)
 add_custom_target(web ALL

@@ -293,15 +293,36 @@ static void check_edges(void) {
     const char *name;
     size_t at;
   } fields[] = {
-      AT(dorvex_result, form),           AT(dorvex_result, direct),
-      AT(dorvex_result, recip),          AT(dorvex_result, n_domain_errors),
-      AT(dorvex_result, domain_errors),  AT(dorvex_result, volume),
-      AT(dorvex_result, recip_volume),   AT(dorvex_result, recip_1),
-      AT(dorvex_result, recip_volume_1), AT(dorvex_result, metric),
-      AT(dorvex_reflection, h),          AT(dorvex_reflection, k),
-      AT(dorvex_reflection, l),          AT(dorvex_reflection, d),
+      AT(dorvex_result, form),
+      AT(dorvex_result, direct),
+      AT(dorvex_result, recip),
+      AT(dorvex_result, n_domain_errors),
+      AT(dorvex_result, domain_errors),
+      AT(dorvex_result, volume),
+      AT(dorvex_result, recip_volume),
+      AT(dorvex_result, recip_1),
+      AT(dorvex_result, recip_volume_1),
+      AT(dorvex_result, metric),
+      AT(dorvex_result, form_su),
+      AT(dorvex_result, direct_su),
+      AT(dorvex_result, recip_su),
+      AT(dorvex_result, recip_1_su),
+      AT(dorvex_result, volume_su),
+      AT(dorvex_result, recip_volume_su),
+      AT(dorvex_result, recip_volume_1_su),
+      AT(dorvex_result, mode),
+      AT(dorvex_result, convention),
+      AT(dorvex_result, given),
+      AT(dorvex_result, given_su),
+      AT(dorvex_reflection, h),
+      AT(dorvex_reflection, k),
+      AT(dorvex_reflection, l),
+      AT(dorvex_reflection, d),
       AT(dorvex_reflection, two_theta),
+      AT(dorvex_reflection, d_su),
+      AT(dorvex_reflection, two_theta_su),
   };
+
 #undef AT
   for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i)
     if (dorvex_layout_offset(fields[i].name) != fields[i].at)

@@ -311,6 +311,12 @@ try {
     d.dispatchEvent(new Event('input', { bubbles: true }));
   });
 
+  // values with their s.u., and what they give, as crystallographers write it
+  await fill(2, ['5.6402(3)', '5.6402(3)', '5.6402(3)', '90', '90', '90']);
+  check('form: standard uncertainties', await page.$eval('#volume', (e) => e.textContent) ===
+    '179.425(17)' && await page.$eval('#direct0', (e) => e.textContent) === '5.6402(3)',
+  await page.$eval('#volume', (e) => e.textContent));
+
   // the picture's labels: inside the drawing and apart from each other,
   // for cells of every crystal system, a needle and a plate
   const cells = [

@@ -24,11 +24,11 @@ function dorvexApi(api) {
   const ERRORS = RESULT + at('dorvex_result.n_domain_errors');
   const ERROR_INTS = size('dorvex_domain_error') / 4;
   const FIELD = Object.fromEntries(['volume', 'recip_volume', 'recip_1',
-    'recip_volume_1', 'metric', 'direct'].map((f) => [f, RESULT + at(`dorvex_result.${f}`)]));
-  const REFLECTION = size('dorvex_reflection');
-  const [REFLECTION_H, REFLECTION_K, REFLECTION_L, REFLECTION_D] =
-    ['h', 'k', 'l', 'd'].map((f) => at(`dorvex_reflection.${f}`));
-  const REFLECTION_2T = at('dorvex_reflection.two_theta');
+    'recip_volume_1', 'metric', 'direct', 'form_su', 'direct_su', 'recip_su',
+    'recip_1_su', 'volume_su', 'recip_volume_su', 'recip_volume_1_su', 'mode',
+    'convention', 'given', 'given_su'].map((f) => [f, RESULT + at(`dorvex_result.${f}`)]));
+  // scratch: the names asked of layout.cpp, then six s.u. and a pointer
+  const SU = scratch + 1024, WHY = scratch + 1088;
   const REPORT = RESULT + RESULT_SIZE, REPORT_MAX = size('DORVEX_REPORT_MAX');
   const BATCH = (REPORT + REPORT_MAX + 1 + 63) & ~63;
   const ROWS = 1024, TEXT = BATCH + 212 * ROWS;  // 212 bytes a row
@@ -73,7 +73,14 @@ function dorvexApi(api) {
     }
   }
 
-  const six = (f, at) => Array.from(f.subarray(at, at + 6));
+  // n numbers of f from at, as an array (a loop: a view or Array.from a
+  // call costs several times as much)
+  const pick = (f, at, n) => {
+    const out = new Array(n);
+    for (let i = 0; i < n; ++i) out[i] = f[at + i];
+    return out;
+  };
+  const six = (f, at) => pick(f, at, 6);
   // A value as the shortest text that reads back to it, NaN and the
   // infinities in the program's words (a NaN's sign, which a JavaScript
   // number does not keep, given apart).
@@ -101,12 +108,18 @@ function dorvexApi(api) {
     }
   }
 
-  const doubles = (at, n) => Array.from(new Float64Array(api.memory.buffer, base + at, n));
+  // what reflections writes back of a conversion: its cell, its metric, and
+  // what was given, with its s.u.
+  const inputs = new WeakMap();
 
-  // The conversion of the six doubles at base, as the result convert gives.
-  function converted(mode, convention) {
-    api.dorvex_convert_sized(mode, convention, base, 0, base + RESULT, RESULT_SIZE);
-    const f = new Float64Array(api.memory.buffer, base + RESULT, 18);
+  // The conversion of the six doubles at base (their s.u. at SU when
+  // withSu), as the result convert gives.
+  function converted(mode, convention, withSu) {
+    api.dorvex_convert_sized(mode, convention, base, withSu ? SU : 0, base + RESULT,
+      RESULT_SIZE);
+    const f = new Float64Array(api.memory.buffer, base + RESULT, RESULT_SIZE / 8);
+    // the field's numbers, at its offset in the result
+    const doubles = (field, n) => pick(f, (field - RESULT) / 8, n);
     const ints = new Int32Array(api.memory.buffer, base + ERRORS,
       1 + ERROR_INTS * 13);
     const domainErrors = [];
@@ -121,14 +134,34 @@ function dorvexApi(api) {
       if (Number.isNaN(f[k]) && top[8 * k + 7] & 0x80) negative |= 1 << k;
     // (a NaN's sign in convention 1 is the program's: division keeps it)
     const one = convention === 1;
-    return new Conversion(six(f, 0), six(f, 6),
+    const c = new Conversion(six(f, 0), six(f, 6),
       one ? doubles(FIELD.recip_1, 6) : six(f, 12), negative, domainErrors,
       decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)), {
         volume: doubles(FIELD.volume, 1)[0],
         recipVolume: doubles(one ? FIELD.recip_volume_1 : FIELD.recip_volume, 1)[0],
         metric: doubles(FIELD.metric, 6), convention: one ? '1' : '2pi',
         // the reciprocal cell in both conventions, the program's 2 pi apart
-        recips: { '2pi': six(f, 12), 1: doubles(FIELD.recip_1, 6) } });
+        recips: { '2pi': six(f, 12), 1: doubles(FIELD.recip_1, 6) },
+        // standard uncertainties, 0 where none was given
+        su: { form: doubles(FIELD.form_su, 6), direct: doubles(FIELD.direct_su, 6),
+          recip: doubles(one ? FIELD.recip_1_su : FIELD.recip_su, 6),
+          volume: doubles(FIELD.volume_su, 1)[0],
+          recipVolume: doubles(one ? FIELD.recip_volume_1_su : FIELD.recip_volume_su, 1)[0] } });
+    inputs.set(c, { mode, convention, given: doubles(FIELD.given, 6),
+      givenSu: doubles(FIELD.given_su, 6) });
+    return c;
+  }
+
+  // the six s.u. of an options object, at SU; false when none is given
+  function putSu(options) {
+    const su = options === undefined || options === null ? undefined : options.su;
+    if (su === undefined || su === null) return false;
+    const given = new Float64Array(6);
+    putSix(given, 0, su, 'su');
+    if (!given.every((x) => x >= 0 && Number.isFinite(x)))
+      throw new RangeError('su must be six standard uncertainties of 0 or more');
+    new Float64Array(api.memory.buffer, SU, 6).set(given);
+    return true;
   }
 
   // One conversion: mode 1 a metric form A..F, 2 a direct cell, 3 a
@@ -138,8 +171,9 @@ function dorvexApi(api) {
     const convention = conventionOf(options);
     const given = new Float64Array(6);
     putSix(given, 0, values, 'values');
+    const withSu = putSu(options);
     new Float64Array(api.memory.buffer, base, 6).set(given);
-    return converted(mode, convention);
+    return converted(mode, convention, withSu);
   }
 
   // text as UTF-8 with a NUL after it, at base + TEXT; its bytes.
@@ -167,13 +201,14 @@ function dorvexApi(api) {
     if (texts === null || typeof texts !== 'object' || texts.length !== 6)
       throw new TypeError('texts must be six texts');
     const strings = Array.from({ length: 6 }, (_, k) => String(texts[k]));
+    // each with its s.u., in CIF's notation, or none
     for (let k = 0; k < 6; ++k) {
       const bytes = place(strings[k]);
-      const used = api.dorvex_read_number(base + TEXT, base + 8 * k) >>> 0;
+      const used = api.dorvex_read_value(base + TEXT, base + 8 * k, SU + 8 * k, 0) >>> 0;
       if (used === 0 || !/^[\t\n\v\f\r ]*$/.test(decoder.decode(bytes.subarray(used))))
         return null;
     }
-    return converted(mode, convention);
+    return converted(mode, convention, true);
   }
 
   // Many conversions: rows as six-number arrays, or one Float64Array of
@@ -226,54 +261,10 @@ function dorvexApi(api) {
       used: decoder.decode(bytes.subarray(0, used)).length };
   }
 
-  // The characteristic X-ray lines: name -> wavelength in Å.
-  const xrayLines = {};
-  for (let i = 0, name; (name = api.dorvex_xray_line(i, scratch)) !== 0; ++i)
-    xrayLines[cString(name)] = new Float64Array(api.memory.buffer, scratch, 1)[0];
-
-  const statusSays = { [-6]: 'dMin must be above 0, and a wavelength too',
-    [-7]: 'no such cell: its values are NaN',
-    [-5]: 'dMin is too small for this cell: more than 50 million indices to search' };
-
-  // Every reflection of a conversion with d >= dMin (Å), (0 0 0) left out
-  // and one of each Friedel pair, by d descending: { h, k, l, d, twoTheta },
-  // twoTheta in degrees for the wavelength (Å, or a name of xrayLines),
-  // null where it cannot reach or none was given.
-  function reflections(conversion, dMin, wavelength) {
-    if (!(conversion instanceof Conversion))
-      throw new TypeError('reflections takes a conversion that convert made');
-    let lambda = NaN;
-    if (typeof wavelength === 'string') {
-      if (!(wavelength in xrayLines))
-        throw new RangeError(`no X-ray line "${wavelength}"; the lines are ` +
-          Object.keys(xrayLines).join(', '));
-      lambda = xrayLines[wavelength];
-    } else if (wavelength !== undefined && wavelength !== null) {
-      lambda = Number(wavelength);
-    }
-    const d = Number(dMin);
-    const result = new Float64Array(api.memory.buffer, base + RESULT, RESULT_SIZE / 8);
-    result.fill(0);
-    result.set(conversion.direct, (FIELD.direct - RESULT) / 8);
-    result.set(conversion.metric, (FIELD.metric - RESULT) / 8);
-    const n = api.dorvex_reflections(base + RESULT, d, lambda, 0, 0);
-    if (n < 0) throw new RangeError(statusSays[n] ?? `status ${n}`);
-    room(n * REFLECTION);
-    api.dorvex_reflections(base + RESULT, d, lambda, base + TEXT, n);
-    const bytes = new DataView(api.memory.buffer, base + TEXT, n * REFLECTION);
-    const list = new Array(n);
-    for (let i = 0; i < n; ++i) {
-      const o = i * REFLECTION, t = bytes.getFloat64(o + REFLECTION_2T, true);
-      list[i] = { h: bytes.getInt32(o + REFLECTION_H, true),
-        k: bytes.getInt32(o + REFLECTION_K, true), l: bytes.getInt32(o + REFLECTION_L, true),
-        d: bytes.getFloat64(o + REFLECTION_D, true),
-        twoTheta: Number.isNaN(t) ? null : t };
-    }
-    return list;
-  }
-
   const version = cString(api.dorvex_version());
 
-  return { convert, convertTexts, convertMany, reflections, readNumber,
-    xrayLines, version };
+  // the rest, over the same memory: reflections, s.u., X-ray lines
+  const more = dorvexApiMore(api, { base, RESULT, RESULT_SIZE, FIELD, TEXT, SU,
+    WHY, scratch, at, size, place, room, cString, decoder, inputs, Conversion });
+  return { convert, convertTexts, convertMany, readNumber, version, ...more };
 }

@@ -17,6 +17,7 @@ const files = {
   'dorvex-wasm.js': '// The dorvex program (WebAssembly), made by web/embed.mjs.\n' +
     `var DORVEX_WASM_BASE64 = "${readFileSync(program).toString('base64')}";`,
   'dorvex-api.js': source('dorvex-api.js'),
+  'dorvex-api-more.js': source('dorvex-api-more.js'),
   'words.js': source('words.js'),
   'terminal.js': source('terminal.js'),
   'picture.js': source('picture.js'),
@@ -25,9 +26,16 @@ const files = {
   'reflections.js': source('reflections.js'),
   'dorvex-page.js': source('dorvex-page.js'),
 };
+// The page carries its scripts and style without comments, blank lines or
+// indentation: no string or template of ours spans a line, so a line's
+// leading blanks and a line that is a comment are never content.
+const compact = (text, css) => (css ? text.replace(/\/\*[^]*?\*\//g, '') : text)
+  .split('\n').map((line) => line.trimStart())
+  .filter((line) => line !== '' && !line.startsWith('//')).join('\n');
 let page = source('index.html');
-for (const [name, text] of Object.entries(files)) {
+for (const [name, full] of Object.entries(files)) {
   const css = name.endsWith('.css');
+  const text = compact(full, css);
   const tag = css ? `<link rel="stylesheet" href="${name}">` : `<script src="${name}"></script>`;
   if (!page.includes(tag) || /<\/(script|style)/i.test(text))
     throw new Error(`cannot put ${name} inside index.html`);
@@ -40,4 +48,5 @@ const marker = /^\/\/ @dorvex-api\.js@.*$/m;
 const index = readFileSync(join(here, '../packaging/npm/index.mjs'), 'utf8');
 if (!marker.test(index)) throw new Error('index.mjs has no place for the API');
 mkdirSync(npm, { recursive: true });
-writeFileSync(join(npm, 'index.mjs'), index.replace(marker, () => files['dorvex-api.js']));
+writeFileSync(join(npm, 'index.mjs'), index.replace(marker,
+  () => `${files['dorvex-api.js']}\n\n${files['dorvex-api-more.js']}`));

@@ -49,7 +49,7 @@ function dorvexForm(page) {
     const texts = inputs.map((i) => i.value);
     let ok = true;
     texts.forEach((t, k) => {
-      const why = words.whyNot(t);
+      const why = words.whyNot(t, true);
       $(`why${k}`).textContent = why;
       inputs[k].setAttribute('aria-invalid', why ? 'true' : 'false');
       if (why) ok = false;
@@ -84,16 +84,19 @@ function dorvexForm(page) {
     $('form-errors').textContent = said.length
       ? `${said.length} domain error${said.length > 1 ? 's' : ''}, as the ` +
         `program reports them: ${said.join(' ')}` : '';
+    // a value with an s.u. as crystallographers write it
+    const shown = (t, x, su) => (su > 0 ? api.formatSu(x, su) || t : t);
     for (const what of ['form', 'direct', 'recip'])
       conversion.texts[what].forEach((t, k) => {
-        $(`${what}${k}`).textContent = t;
+        $(`${what}${k}`).textContent = shown(t, conversion[what][k], conversion.su[what][k]);
         const trouble = troubles[[what, k].join()];
         $(`${what}${k}-trouble`).hidden = !trouble;
         $(`${what}${k}-trouble`).firstChild.textContent = trouble ? trouble.join(' ') : '';
       });
-    const volume = (x) => (Number.isFinite(x) ? String(x) : 'none: no such cell');
-    $('volume').textContent = volume(conversion.volume);
-    $('recip-volume').textContent = volume(conversion.recipVolume);
+    const volume = (x, su) => (Number.isFinite(x) ? shown(String(x), x, su)
+      : 'none: no such cell');
+    $('volume').textContent = volume(conversion.volume, conversion.su.volume);
+    $('recip-volume').textContent = volume(conversion.recipVolume, conversion.su.recipVolume);
     $('report').textContent = '';
     page.program($('report'), conversion.report, 'out');
     summarize();
@@ -105,12 +108,15 @@ function dorvexForm(page) {
   // The result in a line right under the fields, so that a phone's first
   // screen shows one: the other cell's edges and the volume.
   function summarize() {
-    const short = (x) => (Number.isFinite(x) ? String(Number(x.toPrecision(6))) : '—');
+    const su = conversion.su;
+    const short = (x, s) => (!Number.isFinite(x) ? '—'
+      : s > 0 ? api.formatSu(x, s) : String(Number(x.toPrecision(6))));
     const other = mode === 2 ? 'recip' : 'direct';
     const names = other === 'recip' ? ['a*', 'b*', 'c*'] : ['a', 'b', 'c'];
     const unit = other === 'recip' ? 'Å⁻¹' : 'Å';
-    $('summary').textContent = names.map((n, k) => `${n} = ${short(conversion[other][k])}`)
-      .join(', ') + ` ${unit}; V = ${short(conversion.volume)} Å³`;
+    $('summary').textContent = names.map((n, k) =>
+      `${n} = ${short(conversion[other][k], su[other][k])}`).join(', ') +
+      ` ${unit}; V = ${short(conversion.volume, su.volume)} Å³`;
   }
 
   const status = $('form-status');

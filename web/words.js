@@ -39,7 +39,11 @@ function dorvexWords(api, lineMax) {
   }
 
   // Why text is not one number as the program reads it; '' when it is.
-  function whyNot(text) {
+  // With su (the form's fields), a number may carry its s.u., 5.6402(3).
+  function whyNot(text, su) {
+    const withSu = su ? api.readValue(text) : null;
+    if (withSu && withSu.why) return `“${text.trim()}”: ${withSu.why}.`;
+    if (withSu && text.slice(withSu.used).trim() === '') return '';
     const got = api.readNumber(text);
     if (got && text.slice(got.used).trim() === '') return '';
     if (text.trim() === '') return 'Type a number.';
@@ -101,12 +105,14 @@ function dorvexWords(api, lineMax) {
       text: `${which} does not exist: its cosine lies outside [−1, 1], or is NaN.` };
   }
 
-  // One row a value: quantity, its shortest text, its unit.
+  // One row a value: quantity, its shortest text, its unit, and its s.u.
+  // when any value has one.
   function csv(c) {
-    const rows = [['quantity', 'value', 'unit']];
+    const su = c.su && [...c.su.form, ...c.su.direct, ...c.su.recip].some((x) => x > 0);
+    const rows = [['quantity', 'value', 'unit', ...(su ? ['su'] : [])]];
     for (const what of ['form', 'direct', 'recip'])
       c.texts[what].forEach((t, k) => rows.push([asciiNames[what][k], t,
-        modes[described[what]].units[k]]));
+        modes[described[what]].units[k], ...(su ? [String(c.su[what][k])] : [])]));
     return rows.map((r) => r.join(',')).join('\n') + '\n';
   }
 
@@ -116,7 +122,8 @@ function dorvexWords(api, lineMax) {
     const numbers = (what) => Object.fromEntries(c[what].map((x, k) =>
       [asciiNames[what][k], Number.isFinite(x) && !Object.is(x, -0) ? x : c.texts[what][k]]));
     return JSON.stringify({ mode: c.mode, given: c.given, form: numbers('form'),
-      direct: numbers('direct'), recip: numbers('recip'),
+      direct: numbers('direct'), recip: numbers('recip'), convention: c.convention,
+      volume: c.volume, recipVolume: c.recipVolume, su: c.su,
       domainErrors: c.domainErrors, report: c.report }, null, 2) + '\n';
   }
 

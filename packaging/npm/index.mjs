@@ -17,8 +17,8 @@ for (const { module: from, name } of WebAssembly.Module.imports(module))
   };
 const instance = await WebAssembly.instantiate(module, imports);
 
-// @dorvex-api.js@ (web/embed.mjs puts web/dorvex-api.js here)
+// @dorvex-api.js@ (web/embed.mjs puts web/dorvex-api.js and dorvex-api-more.js here)
 
 const api = dorvexApi(instance.exports);
 export const { convert, convertTexts, convertMany, reflections, readNumber,
-  xrayLines, version } = api;
+  readValue, formatSu, xrayLines, version } = api;

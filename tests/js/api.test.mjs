@@ -8,7 +8,8 @@ import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { test } from 'node:test';
 
-const { convert, convertTexts, convertMany, readNumber, reflections, xrayLines } = await import(
+const { convert, convertTexts, convertMany, readNumber, reflections, xrayLines,
+  readValue, formatSu } = await import(
   pathToFileURL(join(resolve(process.env.DORVEX_NPM), 'index.mjs')).href);
 
 // name, mode, six values (and as texts), domain error names, report
@@ -150,4 +151,22 @@ test('convention 1, volumes and reflections', () => {
     [() => reflections({ direct: [], metric: [] }, 1), TypeError, 'a conversion'],
   ])
     assert.throws(call, (e) => e instanceof error && e.message.includes(says), says);
+});
+
+// Standard uncertainties as the C API gives them (the Python tests hold
+// them to a Monte Carlo estimate): read, propagated, written.
+test('standard uncertainties', () => {
+  const c = convertTexts(2, ['5.6402(3)', '5.6402(3)', '5.6402(3)', '90', '90', '90']);
+  assert.ok(Math.abs(c.su.volume - 0.0165299) < 1e-6, String(c.su.volume));
+  assert.equal(formatSu(c.volume, c.su.volume), '179.425(17)');
+  assert.deepEqual(c.su.direct, [0.0003, 0.0003, 0.0003, 0, 0, 0]);
+  const same = convert(2, [5.6402, 5.6402, 5.6402, 90, 90, 90], { su: [3e-4, 3e-4, 3e-4, 0, 0, 0] });
+  assert.equal(same.su.volume, c.su.volume);
+  const r = reflections(c, 2, 'CuKa1');
+  assert.equal(r[0].dSu, 0.0003);
+  assert.deepEqual(readValue('1.5e3(12)'), { value: 1500, su: 1200, used: 9 });
+  assert.deepEqual(readValue('5.6402('), { why: 'an s.u. needs digits in its parentheses' });
+  assert.equal(readValue(' x'), null);
+  assert.equal(convertTexts(2, ['5.6402(', '1', '1', '90', '90', '90']), null);
+  assert.throws(() => convert(2, [1, 1, 1, 90, 90, 90], { su: [-1, 0, 0, 0, 0, 0] }), RangeError);
 });

@@ -35,6 +35,12 @@ test('why a field is not one number, and a field that is', () => {
     const why = words.whyNot(text);
     assert.ok(says ? why.includes(says) : why === '', `${JSON.stringify(text)}: ${why}`);
   }
+  // a field takes a standard uncertainty, and says what is wrong with one
+  for (const [text, says] of [['5.6402(3)', ''], [' 107.33(12) ', ''],
+    ['5.6402(', 'needs digits'], ['5.6402(-3)', 'takes no sign'], ['5.6402(3', 'must close']]) {
+    const why = words.whyNot(text, true);
+    assert.ok(says ? why.includes(says) : why === '', `${JSON.stringify(text)}: ${why}`);
+  }
 });
 
 test('why the console refused a line', () => {
