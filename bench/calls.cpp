@@ -5,7 +5,7 @@
 //                        to_chars4 snprintf4 scan_real from_chars strtod
 //                        cr_cos cos cos_accurate cos_last
 //                        cr_acos acos acos_accurate acos_last
-//                        dorvex_convert
+//                        dorvex_convert dorvex_convert_0_3
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -115,6 +115,12 @@ int main(int argc, char** argv) {
     sum = over(n, cells(), [](const cell6& c) {
       dorvex_result r;
       dorvex_convert(DORVEX_DIRECT, c.v, &r);
+      return r.form[0] + r.recip[5] + r.volume;
+    });
+  else if (what == "dorvex_convert_0_3")  // the three descriptions alone
+    sum = over(n, cells(), [](const cell6& c) {
+      dorvex_result r;
+      dorvex_convert_sized(DORVEX_DIRECT, DORVEX_2PI, c.v, nullptr, &r, 304);
       return r.form[0] + r.recip[5];
     });
   else if (const trig* t = find_trig(what))

@@ -45,5 +45,6 @@ done
 echo
 echo "| conversion | instructions |"
 echo "|---|---|"
-echo "| \`dorvex_convert\`, mode 2 | $(per_call dorvex_convert) |"
+echo "| \`dorvex_convert\`, mode 2, with V, V*, the metric and s.u. fields | $(per_call dorvex_convert) |"
+echo "| the same, 0.3's struct: the three descriptions alone | $(per_call dorvex_convert_0_3) |"
 exit $fail

@@ -1,6 +1,7 @@
 // The C API: thin, over the one conversion and the one report writer.
 #include "dorvex.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -57,16 +58,15 @@ void convert_as(int mode, int c, const double* in, conversion& out, metric* m) {
   std::memcpy(given, in, sizeof given);
   if (mode == start::recip) recip_from(c, given, given);
   convert_mode(mode, given, out);
-  if (m) *m = metric_of(mode, given);
+  if (m) *m = metric_of(mode, given, out.cosines);
 }
 
 // The s.u. of every value of a conversion into *out (all 0 without any).
 void put_su(int mode, int convention, const double (&given)[6],
             const double (&su)[6], bool any, dorvex_result* out) {
-  double* all[] = {out->form_su, out->direct_su, out->recip_su,
-                   out->recip_1_su};
-  for (double* a : all)
-    for (int i = 0; i < 6; ++i) a[i] = 0;
+  for (double* a :
+       {out->form_su, out->direct_su, out->recip_su, out->recip_1_su})
+    std::fill_n(a, 6, 0.0);
   out->volume_su = out->recip_volume_su = out->recip_volume_1_su = 0;
   if (!any) return;
   // the reciprocal cell's s.u. in each convention: the program's 2 pi
@@ -137,6 +137,7 @@ bool volumes_apart(const double* volume, const double* recip_vol,
     if (overlap(v, one, in, rows) || overlap(v, one, counts, ints))
       return false;
     for (const double* o : out)
+      // cppcheck-suppress useStlAlgorithm
       if (overlap(v, one, o, rows)) return false;
   }
   return !(volume && recip_vol && overlap(volume, one, recip_vol, one));
@@ -154,32 +155,21 @@ int dorvex_convert_sized(int mode, int convention, const double in[6],
     return DORVEX_E_SIZE;
   if (mode < start::form || mode > start::recip) return DORVEX_E_MODE;
   if (!convention_known(convention)) return DORVEX_E_VALUE;
+  // (copies first: in and su may point into *out)
   double given[6], given_su[6] = {};
   std::memcpy(given, in, sizeof given);
-  if (su) std::memcpy(given_su, su, sizeof given_su);
   bool any_su = false;
-  for (const double s : given_su) {
-    if (!(s >= 0) || !std::isfinite(s)) return DORVEX_E_VALUE;
-    any_su = any_su || s > 0;
+  if (su) {
+    std::memcpy(given_su, su, sizeof given_su);
+    for (const double s : given_su) {
+      if (!(s >= 0) || !std::isfinite(s)) return DORVEX_E_VALUE;
+      any_su = any_su || s > 0;
+    }
   }
-  if (HAS(size, given_su)) {
-    out->mode = mode;
-    out->convention = convention;
-    copy6(given, out->given);
-    copy6(given_su, out->given_su);
-  }
-  if (HAS(size, recip_volume_1_su))
-    put_su(mode, convention, given, given_su, any_su, out);
   conversion c;
   metric m;
-  convert_as(mode, convention, in, c, HAS(size, volume) ? &m : nullptr);
-  if (HAS(size, metric)) copy6(m.form, out->metric);
-  if (HAS(size, volume)) out->volume = m.volume;
-  if (HAS(size, recip_volume))
-    out->recip_volume = recip_volume(conv::two_pi, m.volume);
-  if (HAS(size, recip_1)) recip_to(conv::one, c.recip, out->recip_1);
-  if (HAS(size, recip_volume_1))
-    out->recip_volume_1 = recip_volume(conv::one, m.volume);
+  const bool derived = HAS(size, volume);
+  convert_as(mode, convention, given, c, derived ? &m : nullptr);
   copy6(c.form, out->form);
   copy6(c.direct, out->direct);
   copy6(c.recip, out->recip);
@@ -187,6 +177,22 @@ int dorvex_convert_sized(int mode, int convention, const double in[6],
   for (int k = 0; k < c.log.n; ++k)
     out->domain_errors[k] = {function_of(c.log.at[k].fn),
                              step_of(c.log.at[k].step), c.log.at[k].call};
+  if (!derived) return DORVEX_OK;  // 0.3's struct
+  if (HAS(size, metric)) copy6(m.form, out->metric);
+  out->volume = m.volume;
+  if (HAS(size, recip_volume))
+    out->recip_volume = recip_volume(conv::two_pi, m.volume);
+  if (HAS(size, recip_1)) recip_to(conv::one, c.recip, out->recip_1);
+  if (HAS(size, recip_volume_1))
+    out->recip_volume_1 = recip_volume(conv::one, m.volume);
+  if (HAS(size, recip_volume_1_su))
+    put_su(mode, convention, given, given_su, any_su, out);
+  if (HAS(size, given_su)) {
+    out->mode = mode;
+    out->convention = convention;
+    copy6(given, out->given);
+    copy6(given_su, out->given_su);
+  }
   return DORVEX_OK;
 }
 

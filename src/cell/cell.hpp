@@ -86,6 +86,7 @@ struct conversion {
   MetricForm form;
   CellParams direct, recip;
   domain_log log;
+  double cosines[3];  // of the given cell's angles (modes 2 and 3)
 };
 // false for a mode other than 1, 2 or 3, with out untouched.
 bool convert_mode(int mode, const double (&in)[6], conversion& out);

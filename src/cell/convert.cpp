@@ -27,6 +27,7 @@ bool convert_mode(int mode, const double (&in)[6], conversion& out) {
     CellParams& other = mode == start::direct ? out.recip : out.direct;
     for (int i = 0; i < 6; ++i) given[i] = in[i];
     angles_to_cosines(given);
+    for (int i = 0; i < 3; ++i) out.cosines[i] = given[slot::alpha + i];
     begin_step(out.log, conv_step::recipconv);
     recipconv(given, other, out.log);
     recip_to_form(out.recip, out.form);

@@ -14,12 +14,34 @@ constexpr double no_value = std::numeric_limits<double>::quiet_NaN();
 constexpr double rad_per_degree = 0.017453292519943295;
 constexpr double degree_per_rad = 57.29577951308232;
 
-// The cosines of three angles in degrees, and the squared volume of the
-// cell with unit edges, w = 1 - cos^2 alpha - cos^2 beta - cos^2 gamma
-// + 2 cos alpha cos beta cos gamma (International Tables Vol. B, 2008,
-// eq. 1.1.2.1); every product rounded before it is added.
-double unit_volume_sq(const double* degrees, double (&cosine)[3]) {
-  for (int i = 0; i < 3; ++i) cosine[i] = dcos(degrees[i] * rad_per_degree);
+// cos(x pi/180) from the program's cos(x r), r its 1/57.2957795: the two
+// angles differ by x (pi/180 - r), a few parts in 10^10, so
+// cos(x pi/180) = cos(x r) - sin(x r) x (pi/180 - r), to 10^-19; sin(x r)
+// has the sign of the angle's place in its turn.
+double precise_cosine(double c, double degrees) {
+  constexpr double gap = rad_per_degree - rad_per_deg;  // exact (Sterbenz)
+  const double s2 = 1.0 - rounded(c * c);
+  double s = s2 > 0 ? std::sqrt(s2) : 0.0;
+  // (an angle of 0 to 180 degrees, as nearly all are, needs no remainder)
+  const bool lower =
+      degrees >= 0 && degrees <= 180.0
+          ? false
+          : (std::fmod(std::fabs(degrees), 360.0) > 180.0) != (degrees < 0);
+  if (lower) s = -s;
+  return c - rounded(s * rounded(degrees * gap));
+}
+
+// The cosines of three angles in degrees (from the conversion's own), and
+// the squared volume of the cell with unit edges, w = 1 - cos^2 alpha -
+// cos^2 beta - cos^2 gamma + 2 cos alpha cos beta cos gamma (International
+// Tables Vol. B, 2008, eq. 1.1.2.1); every product rounded before it is
+// added.
+double unit_volume_sq(const double* degrees, const double (&program)[3],
+                      double (&cosine)[3]) {
+  for (int i = 0; i < 3; ++i)
+    cosine[i] = std::isfinite(program[i])
+                    ? precise_cosine(program[i], degrees[i])
+                    : program[i];
   const double ca = cosine[0], cb = cosine[1], cc = cosine[2];
   return 1.0 - rounded(ca * ca) - rounded(cb * cb) - rounded(cc * cc) +
          rounded(2.0 * ca * cb * cc);
@@ -29,9 +51,9 @@ double unit_volume_sq(const double* degrees, double (&cosine)[3]) {
 // inverse of the direct one (eqs. 1.1.3.2-3): A = (b c sin alpha / V)^2,
 // D = 2 a^2 b c (cos beta cos gamma - cos alpha) / V^2, and the others
 // in turn.
-metric from_direct(const double (&cell)[6]) {
+metric from_direct(const double (&cell)[6], const double (&program)[3]) {
   double c[3];
-  const double w = unit_volume_sq(cell + 3, c);
+  const double w = unit_volume_sq(cell + 3, program, c);
   const double a = cell[0], b = cell[1], cc = cell[2];
   metric m;
   m.volume = w >= 0 ? rounded(rounded(a * b) * cc) * std::sqrt(w) : no_value;
@@ -51,9 +73,9 @@ metric from_direct(const double (&cell)[6]) {
 
 // From a reciprocal cell in the 1/d convention: A = a*^2, D = 2 b* c*
 // cos alpha*, ..., V* = a* b* c* sqrt(w*), V = 1 / V*.
-metric from_recip(const double (&cell)[6]) {
+metric from_recip(const double (&cell)[6], const double (&program)[3]) {
   double c[3];
-  const double w = unit_volume_sq(cell + 3, c);
+  const double w = unit_volume_sq(cell + 3, program, c);
   const double a = cell[0], b = cell[1], cc = cell[2];
   metric m;
   m.form[coef::A] = rounded(a * a);
@@ -95,21 +117,24 @@ void recip_to(int c, const CellParams& recip, double (&out)[6]) {
     out[i] = c == conv::one && i < 3 ? recip[i] / two_pi : recip[i];
 }
 
-metric metric_of(int mode, const double (&given)[6]) {
+metric metric_of(int mode, const double (&given)[6],
+                 const double (&cosines)[3]) {
   metric m;
   if (mode == start::direct) {
-    m = from_direct(given);
+    m = from_direct(given, cosines);
   } else if (mode == start::recip) {
     double one[6];
     recip_to(conv::one, given, one);
-    m = from_recip(one);
+    m = from_recip(one, cosines);
   } else {
     m = from_form(given);
   }
   bool exists = m.volume > 0 && std::isfinite(m.volume);
   for (const double x : m.form) exists = exists && std::isfinite(x);
   if (!exists) m.volume = no_value;
-  for (double& x : m.form) x = exists ? canonical_nan(x) : no_value;
+  for (double& x : m.form)
+    // cppcheck-suppress useStlAlgorithm
+    x = exists ? canonical_nan(x) : no_value;
   return m;
 }
 

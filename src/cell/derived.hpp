@@ -33,7 +33,10 @@ struct metric {
   MetricForm form;
   double volume;
 };
-metric metric_of(int mode, const double (&given)[6]);
+// cosines: the conversion's of the given cell's angles (modes 2 and 3),
+// which are taken to the precise pi/180 rather than computed again.
+metric metric_of(int mode, const double (&given)[6],
+                 const double (&cosines)[3]);
 // V* in convention c from V: 1/V, or (2 pi)^3 / V with the program's 2 pi.
 double recip_volume(int c, double volume);
 

@@ -27,11 +27,10 @@ bool before(const reflection& x, const reflection& y) {
 reflection with_su(reflection r, double lambda, const dual (*form)[6],
                    const double (*su)[6]) {
   if (!form || !su) return r;
-  dual d, two_theta;
-  reflection_duals(*form, r.h, r.k, r.l, lambda, d, two_theta);
+  dual d, angle;
+  reflection_duals(*form, r.h, r.k, r.l, lambda, d, angle);
   r.d_su = su_of(d, *su);
-  r.two_theta_su =
-      std::isnan(r.two_theta) ? r.two_theta : su_of(two_theta, *su);
+  r.two_theta_su = std::isnan(r.two_theta) ? r.two_theta : su_of(angle, *su);
   return r;
 }
 

@@ -16,8 +16,8 @@ struct dual {
 struct propagation {
   dual form[6], direct[6], recip[6], volume, recip_volume;
 };
-// given: the six numbers of a mode, a reciprocal cell in convention c.
-propagation propagate(int mode, int c, const double (&given)[6]);
+// in: the six numbers of a mode, a reciprocal cell in convention c.
+propagation propagate(int mode, int c, const double (&in)[6]);
 
 // sqrt(sum of (g_i su_i)^2): the s.u. of x for the s.u. of the given.
 double su_of(const dual& x, const double (&su)[6]);

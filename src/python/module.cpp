@@ -8,6 +8,8 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -25,8 +27,10 @@ std::string type_name(const py::handle& v) {
 
 // The mode as operator.index reads it; bool refused, as it is no mode.
 int mode_of(const py::handle& given) {
-  if (PyBool_Check(given.ptr()) || !PyIndex_Check(given.ptr()) ||
-      type_name(given) == "bool_")
+  // an int, as nearly every call gives, takes no look at its type's name
+  if (!PyLong_CheckExact(given.ptr()) &&
+      (PyBool_Check(given.ptr()) || !PyIndex_Check(given.ptr()) ||
+       type_name(given) == "bool_"))
     throw py::type_error("mode must be an int, not " + type_name(given));
   const py::int_ mode =
       py::reinterpret_steal<py::int_>(PyNumber_Index(given.ptr()));
@@ -41,46 +45,68 @@ int mode_of(const py::handle& given) {
   return static_cast<int>(m);
 }
 
+// What an argument is called in a message: "values", "rows[3]",
+// "rows[3][5]"; made only when a message needs it, not on every call.
+struct named {
+  const char* what;
+  long index = -1, item = -1;
+};
+std::string name_of(const named& n) {
+  std::string s = n.what;
+  for (const long i : {n.index, n.item})
+    if (i >= 0) s += "[" + std::to_string(i) + "]";
+  return s;
+}
+
 // A real number: float or int or anything with __float__ or __index__,
 // but not bool, a string, or a complex number.
-double real_of(PyObject* v, const std::string& what) {
+double real_of(PyObject* v, const named& what) {
   if (PyFloat_CheckExact(v)) return PyFloat_AS_DOUBLE(v);
+  if (PyLong_CheckExact(v)) {  // an int: no look at its type's name either
+    const double x = PyLong_AsDouble(v);
+    if (x == -1 && PyErr_Occurred()) {
+      PyErr_Clear();
+      throw py::value_error(name_of(what) + " is too large for a double");
+    }
+    return x;
+  }
   const py::handle h(v);
   if (PyBool_Check(v) || PyComplex_Check(v) || PyUnicode_Check(v) ||
       PyBytes_Check(v) || !PyNumber_Check(v) || type_name(h) == "bool_")
-    throw py::type_error(what + " must be a real number, not " + type_name(h));
+    throw py::type_error(name_of(what) + " must be a real number, not " +
+                         type_name(h));
   const double x = PyFloat_AsDouble(v);
   if (x == -1 && PyErr_Occurred()) {
     if (!PyErr_ExceptionMatches(PyExc_OverflowError))
       throw py::error_already_set();
     PyErr_Clear();
-    throw py::value_error(what + " is too large for a double");
+    throw py::value_error(name_of(what) + " is too large for a double");
   }
   return x;
 }
 
 // The caller's sequence as a tuple of our own (see the top).
-py::tuple own_items(const py::handle& seq, const std::string& what,
+py::tuple own_items(const py::handle& seq, const named& what,
                     const char* expected) {
   if (!PySequence_Check(seq.ptr()) || PyUnicode_Check(seq.ptr()) ||
       PyBytes_Check(seq.ptr()) || PyByteArray_Check(seq.ptr()))
-    throw py::type_error(what + " must be " + expected + ", not " +
+    throw py::type_error(name_of(what) + " must be " + expected + ", not " +
                          type_name(seq));
   auto items = py::reinterpret_steal<py::tuple>(PySequence_Tuple(seq.ptr()));
   if (!items) throw py::error_already_set();
   return items;
 }
 
-void six_reals(const py::handle& values, double* out, const std::string& what) {
+void six_reals(const py::handle& values, double* out, const named& what) {
   const py::tuple items =
       own_items(values, what, "a sequence of six real numbers");
   const Py_ssize_t n = PyTuple_GET_SIZE(items.ptr());
   if (n != 6)
-    throw py::value_error(what + " must hold six real numbers, not " +
+    throw py::value_error(name_of(what) + " must hold six real numbers, not " +
                           std::to_string(n));
   for (Py_ssize_t k = 0; k < 6; ++k)
     out[k] = real_of(PyTuple_GET_ITEM(items.ptr(), k),
-                     what + "[" + std::to_string(k) + "]");
+                     {what.what, what.index, static_cast<long>(k)});
 }
 
 py::tuple tuple6(const double* v) {
@@ -175,8 +201,12 @@ bool same(const result& a, const result& b) {
   double x[n_values], y[n_values];
   values_of(a.r, x);
   values_of(b.r, y);
-  return std::memcmp(x, y, sizeof x) == 0 && a.convention == b.convention &&
-         a.r.mode == b.r.mode && a.r.n_domain_errors == b.r.n_domain_errors &&
+  for (int i = 0; i < n_values; ++i)
+    if (std::bit_cast<std::uint64_t>(x[i]) !=
+        std::bit_cast<std::uint64_t>(y[i]))
+      return false;
+  return a.convention == b.convention && a.r.mode == b.r.mode &&
+         a.r.n_domain_errors == b.r.n_domain_errors &&
          std::memcmp(a.r.domain_errors, b.r.domain_errors,
                      sizeof a.r.domain_errors[0] *
                          static_cast<std::size_t>(a.r.n_domain_errors)) == 0;
@@ -201,17 +231,17 @@ result from_state(const py::tuple& s) {
   result x{};
   dorvex_result& r = x.r;
   if (s.size() != 4) throw py::value_error("not a Conversion's state");
-  const py::tuple values = own_items(s[0], "values", "a tuple");
+  const py::tuple values = own_items(s[0], {"values"}, "a tuple");
   if (values.size() != n_values)
     throw py::value_error("not a Conversion's state");
   double v[n_values];
   for (int i = 0; i < n_values; ++i)
-    v[i] = real_of(PyTuple_GET_ITEM(values.ptr(), i), "values");
+    v[i] = real_of(PyTuple_GET_ITEM(values.ptr(), i), {"values", i});
   values_into(v, r);
   x.convention = convention_of(s[2]);
   r.convention = x.convention;
   r.mode = mode_of(s[3]);
-  const py::tuple errors = own_items(s[1], "domain_errors", "a tuple");
+  const py::tuple errors = own_items(s[1], {"domain_errors"}, "a tuple");
   if (errors.size() > DORVEX_MAX_DOMAIN_ERRORS)
     throw py::value_error("not a Conversion's state");
   r.n_domain_errors = static_cast<int>(errors.size());
@@ -230,8 +260,8 @@ result convert_values(const py::handle& mode, const py::handle& values,
   const int m = mode_of(mode);
   const int c = convention ? convention_of(convention) : DORVEX_2PI;
   double in[6], s[6] = {};
-  six_reals(values, in, "values");
-  if (su && !su.is_none()) six_reals(su, s, "su");
+  six_reals(values, in, {"values"});
+  if (su && !su.is_none()) six_reals(su, s, {"su"});
   result x;
   x.convention = c;
   if (dorvex_convert_su(m, c, in, s, &x.r) == DORVEX_E_VALUE)
@@ -318,14 +348,14 @@ input six_columns(const py::handle& rows) {
     return input::ensure(a);
   }
   const py::tuple items =
-      own_items(rows, "rows",
+      own_items(rows, {"rows"},
                 "an array of shape (N, 6) or a sequence of six-number rows");
   const py::ssize_t n = PyTuple_GET_SIZE(items.ptr());
   input out = rows6(n);
   double* o = out.mutable_data();
   for (py::ssize_t i = 0; i < n; ++i)
     six_reals(PyTuple_GET_ITEM(items.ptr(), i), o + 6 * i,
-              "rows[" + std::to_string(i) + "]");
+              {"rows", static_cast<long>(i)});
   return out;
 }
 
@@ -367,7 +397,7 @@ double wavelength_of(const py::handle& given) {
     throw py::value_error("no X-ray line " + std::string(py::repr(given)) +
                           "; the lines are " + known);
   }
-  const double lambda = real_of(given.ptr(), "wavelength");
+  const double lambda = real_of(given.ptr(), {"wavelength"});
   if (!(lambda > 0))
     throw py::value_error("wavelength must be a length in Å above 0");
   return lambda;

@@ -121,16 +121,13 @@ int format_su(double value, double su, char (&out)[su_text_max]) {
   if (two > 19) {  // one digit, or "10" when it rounds up to it
     digits = whole(su / pow10(k));
     place = k;
-    if (digits == 10) {
-      digits = 10;
-      place = k;
-      two = 10;
-    }
+    // (a digit that rounds up to 10 is shown as the two digits "10")
   }
   char* o = out;
   char t[fixed_max];
   if (place <= 0 && place >= -9) {
-    o = put(o, t, format_fixed(value, 0, -place, t));
+    const int n = format_fixed(value, 0, -place, t);
+    o = put(o, t, n);
   } else if (place > 0) {
     const long n = whole(std::fabs(value) / pow10(place));
     if (std::signbit(value) && n) *o++ = '-';
@@ -142,7 +139,8 @@ int format_su(double value, double su, char (&out)[su_text_max]) {
     const int e = value != 0 ? decade(std::fabs(value)) : place + 9;
     const int decimals = e - place;
     if (decimals > 9 || decimals < 0) return 0;
-    o = put(o, t, format_fixed(value / pow10(e), 0, decimals, t));
+    const int n = format_fixed(value / pow10(e), 0, decimals, t);
+    o = put(o, t, n);
     *o++ = 'e';
     if (e < 0) *o++ = '-';
     o = put_long(o, e < 0 ? -e : e);
