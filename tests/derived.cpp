@@ -1,13 +1,14 @@
 // The values that follow a conversion, bit for bit, on every platform: for
-// each golden request (transcripts --requests), V, V* in both conventions,
-// the reciprocal lengths without 2 pi, the same request's reciprocal cell
-// read back in convention 1, and the reflections to an eighth of the
-// longest edge with Cu K alpha1 (their count and a hash of every index and
-// bit).
+// each golden request (transcripts --requests), given with standard
+// uncertainties, V, V* in both conventions, the reciprocal lengths without
+// 2 pi, the same request's reciprocal cell read back in convention 1, a
+// hash of every s.u., and the reflections to an eighth of the longest edge
+// with Cu K alpha1 (their count and a hash of every index, value and s.u.).
 //   derived REQUESTS GOLDEN            compare with GOLDEN
 //   derived REQUESTS GOLDEN --update   write GOLDEN anew
 #include <bit>
 #include <cinttypes>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -47,8 +48,12 @@ std::uint64_t mix(std::uint64_t h, std::uint64_t v) {
 
 // One request's line: name TAB the values' bits.
 std::string line_of(const std::string& name, int mode, const double (&in)[6]) {
+  // each number with an s.u. of a part in 10^4 of it and 10^-5 more
+  double su[6];
+  for (int i = 0; i < 6; ++i)
+    su[i] = std::isfinite(in[i]) ? std::fabs(in[i]) / 1e4 + 1e-5 : 0;
   dorvex_result r;
-  dorvex_convert(mode, in, &r);
+  dorvex_convert_su(mode, DORVEX_2PI, in, su, &r);
   std::string out = name;
   // the reciprocal cell in convention 1 given back: the same direct cell?
   dorvex_result back;
@@ -59,6 +64,16 @@ std::string line_of(const std::string& name, int mode, const double (&in)[6]) {
     out += ' ';
     out += hex(x);
   }
+  // every s.u., hashed
+  std::uint64_t u = 0xcbf29ce484222325;
+  for (const double* run : {r.form_su, r.direct_su, r.recip_su, r.recip_1_su})
+    for (int i = 0; i < 6; ++i)
+      u = mix(u, std::bit_cast<std::uint64_t>(run[i]));
+  for (const double x : {r.volume_su, r.recip_volume_su, r.recip_volume_1_su})
+    u = mix(u, std::bit_cast<std::uint64_t>(x));
+  char ub[24];
+  std::snprintf(ub, sizeof ub, " %016" PRIx64, u);
+  out += ub;
   double longest = r.direct[0];
   for (int i = 1; i < 3; ++i)
     if (r.direct[i] > longest) longest = r.direct[i];
@@ -77,6 +92,8 @@ std::string line_of(const std::string& name, int mode, const double (&in)[6]) {
       h = mix(h, static_cast<std::uint64_t>(x.l));
       h = mix(h, std::bit_cast<std::uint64_t>(x.d));
       h = mix(h, std::bit_cast<std::uint64_t>(x.two_theta));
+      h = mix(h, std::bit_cast<std::uint64_t>(x.d_su));
+      h = mix(h, std::bit_cast<std::uint64_t>(x.two_theta_su));
     }
     char b[24];
     std::snprintf(b, sizeof b, " %016" PRIx64, h);

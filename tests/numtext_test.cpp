@@ -279,6 +279,70 @@ TEST(Random, FourDecimalsAreCorrectlyRounded) {
   }
 }
 
+TEST(ScanValue, Table) {
+  struct Row {
+    const char* text;
+    scan_got got;
+    double value, su;
+    int used;
+  } rows[] = {
+      {"2.5e-3(4) ", scan_got::one, 2.5e-3, 4e-4, 9},
+      {"-7(3)", scan_got::one, -7, 3, 5},
+      {"1200(110)", scan_got::one, 1200, 110, 9},
+      {"5(+3)", scan_got::none, 5, 0, 1},
+      {"5(1234567890123456789)", scan_got::none, 5, 0, 1},
+  };
+  for (const Row& r : rows) {
+    const value_scan v = scan_value(r.text);
+    EXPECT_EQ(v.got, r.got) << r.text;
+    EXPECT_EQ(v.value, r.value) << r.text;
+    EXPECT_EQ(v.su, r.su) << r.text;
+    EXPECT_EQ(v.next - r.text, r.used) << r.text;
+    EXPECT_EQ(v.why == nullptr, r.got == scan_got::one) << r.text;
+  }
+}
+
+// Whatever is written reads back: the s.u. shown in at most 19 units of
+// its last place (a whole number's zeros are places, not digits), and value
+// and s.u. each within half of that unit.
+TEST(Random, SuNotationReadsBack) {
+  std::mt19937_64 rng(4);
+  const long n = rounds(20000);
+  long empty = 0;
+  for (int i = 0; i < n; ++i) {
+    const double value = random_value(rng, 1e9);
+    // half of them a part in up to 10^9 of the value, half anything
+    const double part = static_cast<double>(rng() % 1000 + 1) /
+                        std::pow(10.0, static_cast<double>(rng() % 12));
+    const double su = rng() % 2 && value != 0
+                          ? std::fabs(value) * part
+                          : std::ldexp(static_cast<double>(rng() >> 11),
+                                       static_cast<int>(rng() % 70) - 99);
+    char out[su_text_max];
+    const int len = format_su(value, su, out);
+    if (len == 0) {  // only when the value needs more than 9 decimals more
+      ASSERT_GE(std::fabs(value), su * 1e8) << value << ' ' << su;
+      ++empty;
+      continue;
+    }
+    const std::string text(out, static_cast<std::size_t>(len));
+    const value_scan v = scan_value(text.c_str());
+    ASSERT_EQ(v.got, scan_got::one) << text;
+    ASSERT_EQ(v.next, text.c_str() + text.size()) << text;
+    long digits = std::strtol(text.c_str() + text.find('(') + 1, nullptr, 10);
+    if (text.find('.') == std::string::npos)
+      while (digits % 10 == 0) digits /= 10;
+    ASSERT_TRUE(digits >= 1 && digits <= 19) << text;
+    const double unit = v.su / static_cast<double>(digits);
+    const double half = 0.5 * unit * (1 + 1e-12);
+    ASSERT_LE(std::fabs(v.su - su), half) << text << " for " << su;
+    // (plus the rounding of the text read back)
+    ASSERT_LE(std::fabs(v.value - value), half + std::fabs(value) * DBL_EPSILON)
+        << text << " for " << value;
+  }
+  EXPECT_LT(empty, n / 4);
+}
+
 #ifdef ORACLE_NINE_DECIMALS
 TEST(Random, NineDecimalsRoundTwice) {
   // The oracle itself must round twice: the worked case lands on ...366,

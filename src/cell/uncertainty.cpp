@@ -155,7 +155,8 @@ double su_of(const dual& x, const double (&su)[6]) {
     const double t = rounded(x.g[i] * su[i]);
     sum += rounded(t * t);
   }
-  return std::sqrt(sum);
+  // (the positive NaN, whatever sign the hardware gave a NaN on its way)
+  return canonical_nan(std::sqrt(sum));
 }
 
 // 1/d^2 = A h^2 + B k^2 + C l^2 + D kl + E hl + F hk; theta =

@@ -27,10 +27,9 @@ static_assert(FLT_EVAL_METHOD == 0,
 // that made it. Error-free transformations (Knuth's sum, Veltkamp's split,
 // Dekker's product) and the geometry's printed digits need the product
 // a * b rounded before c is added. Costs nothing where FMA exists.
+// (An empty asm first: GCC 12 drops __builtin_assoc_barrier when it packs
+// a loop's products into vectors, and aarch64 then fuses them.)
 inline double rounded(double x) {
-#if defined(DORVEX_ASSOC_BARRIER)
-  return __builtin_assoc_barrier(x);  // GCC 12 on
-#else
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
   __asm__("" : "+x"(x));  // a register the compiler cannot see into
 #elif defined(__GNUC__) && (defined(__aarch64__) || defined(__arm__))
@@ -39,10 +38,11 @@ inline double rounded(double x) {
   __asm__("" : "+d"(x));
 #elif defined(__GNUC__) && defined(__s390x__)
   __asm__("" : "+f"(x));
+#elif defined(DORVEX_ASSOC_BARRIER)
+  x = __builtin_assoc_barrier(x);
 #elif !defined(__wasm__)  // (WebAssembly has no scalar FMA to fuse into)
   volatile double v = x;  // any other compiler: through memory
   x = v;
 #endif
   return x;
-#endif
 }

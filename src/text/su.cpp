@@ -1,5 +1,6 @@
 // The crystallographers' notation for a standard uncertainty: reading
 // "5.6402(3)" and writing a value with its s.u. to the digits it keeps.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -136,7 +137,9 @@ int format_su(double value, double su, char (&out)[su_text_max]) {
       for (int i = 0; i < place; ++i) *o++ = '0';
   } else {
     // far below the units: a mantissa and an exponent, as CIF writes it
-    const int e = value != 0 ? decade(std::fabs(value)) : place + 9;
+    // (a value below the s.u.'s last place, 0 among them, in its units)
+    const int e =
+        value != 0 ? std::max(decade(std::fabs(value)), place) : place;
     const int decimals = e - place;
     if (decimals > 9 || decimals < 0) return 0;
     const int n = format_fixed(value / pow10(e), 0, decimals, t);
