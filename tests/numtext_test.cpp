@@ -310,14 +310,17 @@ TEST(Random, SuNotationReadsBack) {
   const long n = rounds(20000);
   long empty = 0;
   for (int i = 0; i < n; ++i) {
-    const double value = random_value(rng, 1e9);
-    // half of them a part in up to 10^9 of the value, half anything
+    // a quarter of the values and half the s.u. of any size
+    const double value = rng() % 4
+                             ? random_value(rng, 1e9)
+                             : std::ldexp(static_cast<double>(rng() >> 11),
+                                          static_cast<int>(rng() % 1800) - 950);
     const double part = static_cast<double>(rng() % 1000 + 1) /
                         std::pow(10.0, static_cast<double>(rng() % 12));
     const double su = rng() % 2 && value != 0
                           ? std::fabs(value) * part
                           : std::ldexp(static_cast<double>(rng() >> 11),
-                                       static_cast<int>(rng() % 70) - 99);
+                                       static_cast<int>(rng() % 1800) - 950);
     char out[su_text_max];
     const int len = format_su(value, su, out);
     if (len == 0) {  // only when the value needs more than 9 decimals more
@@ -329,7 +332,8 @@ TEST(Random, SuNotationReadsBack) {
     const value_scan v = scan_value(text.c_str());
     ASSERT_EQ(v.got, scan_got::one) << text;
     ASSERT_EQ(v.next, text.c_str() + text.size()) << text;
-    long digits = std::strtol(text.c_str() + text.find('(') + 1, nullptr, 10);
+    long long digits =
+        std::strtoll(text.c_str() + text.find('(') + 1, nullptr, 10);
     if (text.find('.') == std::string::npos)
       while (digits % 10 == 0) digits /= 10;
     ASSERT_TRUE(digits >= 1 && digits <= 19) << text;

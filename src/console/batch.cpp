@@ -32,8 +32,8 @@ char* add_word(char* o, const char* end, const char* p) {
 }
 
 // "dorvex: NAME:LINE: text\n" in one write.
-void say(outchan& err, const char* name, long line, const char* text) {
-  char b[512];
+void say(outchan& err, const char* name, long long line, const char* text) {
+  char b[512] = "";  // (GCC 12 at -O0 takes end for data read)
   const char* end = b + sizeof b - 1;
   char* o = add(b, end, "dorvex: ");
   o = add(o, end, name);
@@ -84,7 +84,7 @@ void put_row(outchan& out, const batch_options& o, bool with_su,
 // domain error said.
 void convert_row(const batch_options& o, const double (&row)[6],
                  const double (&row_su)[6], double (&v)[20], double (&su)[20],
-                 outchan& err, const char* name, long line) {
+                 outchan& err, const char* name, long long line) {
   const propagation p = propagate(o.mode, o.convention, row);
   for (int i = 0; i < 6; ++i) {
     su[i] = su_of(p.form[i], row_su);
@@ -173,7 +173,7 @@ bool convert_rows(inchan& in, const char* name, const batch_options& o,
                   batch_run& run, outchan& out, outchan& err) {
   bool ok = true;
   char bufr[line_max];
-  long line = 0;
+  long long line = 0;  // (long is 32 bits on Windows and i686)
   for (line_got got;
        !out.failed && (got = next_line(in, bufr)) != line_got::end;) {
     ++line;

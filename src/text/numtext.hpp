@@ -52,7 +52,8 @@ value_scan scan_value(const char* s);
 // ("179.43(3)", "0.00171(12)", "26020(20)"), by the program's printing.
 // Writes into out (room for su_text_max bytes, no NUL) and returns the
 // length; 0 when there is no s.u. to show (su not above 0, or the value or
-// the s.u. not finite, or the s.u. ten digits below the value's first).
+// the s.u. not finite, or, where the value is written with an exponent,
+// the s.u.'s last place ten digits below the value's first).
 constexpr int su_text_max = 64;
 int format_su(double value, double su, char (&out)[su_text_max]);
 

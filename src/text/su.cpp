@@ -34,11 +34,11 @@ int decade(double x) {
   return k;
 }
 
-// x rounded to an integer (ties to even), as a small integer: x < 10^9.
-long whole(double x) {
+// x rounded to an integer (ties to even), for 0 <= x < 10^18.
+long long whole(double x) {
   char t[fixed_max];
   const int n = format_fixed(x, 0, 0, t);
-  long v = 0;
+  long long v = 0;
   for (int i = 0; i < n; ++i)
     if (t[i] >= '0' && t[i] <= '9') v = 10 * v + (t[i] - '0');
   return v;
@@ -48,7 +48,7 @@ char* put(char* o, const char* text, int n) {
   std::memcpy(o, text, static_cast<std::size_t>(n));
   return o + n;
 }
-char* put_long(char* o, long v) {
+char* put_long(char* o, long long v) {
   char d[24];
   int n = 0;
   do d[n++] = static_cast<char>('0' + v % 10);
@@ -82,7 +82,7 @@ value_scan scan_value(const char* s) {
   // the number's decimals, and its exponent, as typed
   const char* q = s;
   while (is_space(*q)) ++q;
-  long decimals = 0, exponent = 0;
+  long long decimals = 0, exponent = 0;
   bool point = false;
   for (; q < r.next && *q != 'e' && *q != 'E'; ++q) {
     if (*q == '.')
@@ -96,9 +96,9 @@ value_scan scan_value(const char* s) {
   }
   // u 10^(exponent - decimals), read back by the program's reader
   char t[48];
-  char* o = put_long(t, static_cast<long>(u));
+  char* o = put_long(t, static_cast<long long>(u));
   *o++ = 'e';
-  long k = exponent - decimals;
+  const long long k = exponent - decimals;
   if (k < 0) *o++ = '-';
   o = put_long(o, k < 0 ? -k : k);
   *o = '\0';
@@ -112,12 +112,12 @@ int format_su(double value, double su, char (&out)[su_text_max]) {
   if (!(su > 0) || !std::isfinite(su) || !std::isfinite(value)) return 0;
   // the s.u.'s first two digits; a third place down if they round to 100
   int k = decade(su);
-  long two = whole(su / pow10(k - 1));
+  long long two = whole(su / pow10(k - 1));
   if (two >= 100) {
     ++k;
     two = 10;
   }
-  long digits = two;
+  long long digits = two;
   int place = k - 1;
   if (two > 19) {  // one digit, or "10" when it rounds up to it
     digits = whole(su / pow10(k));
@@ -126,17 +126,21 @@ int format_su(double value, double su, char (&out)[su_text_max]) {
   }
   char* o = out;
   char t[fixed_max];
-  if (place <= 0 && place >= -9) {
+  // Plain digits while they fit: at most 18 before the point and 9 after
+  // it (format_fixed's most), and an s.u. of at most 18 digits, as it is
+  // read back (2 and 16 zeros); a mantissa and an exponent past them.
+  const bool plain = std::fabs(value) < 1e18 && place >= -9 && place <= 16;
+  if (plain && place <= 0) {
     const int n = format_fixed(value, 0, -place, t);
     o = put(o, t, n);
-  } else if (place > 0) {
-    const long n = whole(std::fabs(value) / pow10(place));
+  } else if (plain) {
+    const long long n = whole(std::fabs(value) / pow10(place));
     if (std::signbit(value) && n) *o++ = '-';
     o = put_long(o, n);
     if (n)
       for (int i = 0; i < place; ++i) *o++ = '0';
   } else {
-    // far below the units: a mantissa and an exponent, as CIF writes it
+    // as CIF writes it
     // (a value below the s.u.'s last place, 0 among them, in its units)
     const int e =
         value != 0 ? std::max(decade(std::fabs(value)), place) : place;
@@ -150,7 +154,7 @@ int format_su(double value, double su, char (&out)[su_text_max]) {
   }
   *o++ = '(';
   o = put_long(o, digits);
-  if (place > 0)
+  if (plain && place > 0)
     for (int i = 0; i < place; ++i) *o++ = '0';
   *o++ = ')';
   return static_cast<int>(o - out);
