@@ -91,9 +91,9 @@ mutants=(
   "an output a row ahead of its input taken@$api@api.c@out[i] != in && overlap(out[i], rows, in, rows)@out[i] < in && overlap(out[i], rows, in, rows)"
   "a newer header's struct filled@$api@api.c@size > sizeof(dorvex_result)@size > sizeof(dorvex_result) + 64"
   "JavaScript told the wrong offset@$layout@api.c@FIELD(dorvex_result, recip_1),@{\"dorvex_result.recip_1\", offsetof(dorvex_result, recip_volume_1)},"
-  "bool taken as a mode in Python@$py@api.python@if (PyBool_Check(given.ptr()) || !PyIndex_Check@if (!PyIndex_Check"
+  "bool taken as a mode in Python@$py@api.python@(PyBool_Check(given.ptr()) || !PyIndex_Check@(!PyIndex_Check"
   "a domain error's step named by its function in Python@$py@api.python@dorvex_step_name(e.step), e.call@dorvex_step_name(e.function), e.call"
-  "a product left for the compiler to fuse@$rounded@golden.transcripts_fused@return __builtin_assoc_barrier(x);@return x;"
+  "a product left for the compiler to fuse@$rounded@golden.transcripts_fused@__asm__(\"\" : \"+x\"(x));@(void)x;"
   "the cells' values run together@$report@golden@*o++ = ' ';@"
   "a domain report a byte too long@$reporth@golden@domain_text_len = 20;@domain_text_len = 21;"
   # what follows a conversion
