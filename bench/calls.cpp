@@ -4,8 +4,10 @@
 //   calls WHAT N   WHAT: format_fixed9 to_chars9 snprintf9 format_fixed4
 //                        to_chars4 snprintf4 scan_real from_chars strtod
 //                        cr_cos cos cos_accurate cos_last
+//                        coremath_cos_base coremath_cos_v3
 //                        cr_acos acos acos_accurate acos_last
-//                        dorvex_convert dorvex_convert_0_3
+//                        coremath_acos_base coremath_acos_v3
+//                        dorvex_convert dorvex_convert_0_3 gemmi textbook
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "crmath/paths.hpp"
 #include "dorvex.h"
 #include "inputs.hpp"
+#include "peers.hpp"
 #include "text/numtext.hpp"
 
 namespace {
@@ -56,10 +59,14 @@ const trig trigs[] = {
     {"cos", angles, [](double x) { return std::cos(x); }},
     {"cos_accurate", angles, answer_or_zero<cos_accurate>},
     {"cos_last", angles, cos_last},
+    {"coremath_cos_base", angles, coremath_cos_base},
+    {"coremath_cos_v3", angles, coremath_cos_v3},
     {"cr_acos", cosines, cr_acos},
     {"acos", cosines, [](double x) { return std::acos(x); }},
     {"acos_accurate", cosines, answer_or_zero<acos_accurate>},
     {"acos_last", cosines, acos_last},
+    {"coremath_acos_base", cosines, coremath_acos_base},
+    {"coremath_acos_v3", cosines, coremath_acos_v3},
 };
 const trig* find_trig(const std::string& name) {
   for (const trig& t : trigs)
@@ -123,6 +130,10 @@ int main(int argc, char** argv) {
       dorvex_convert_sized(DORVEX_DIRECT, DORVEX_2PI, c.v, nullptr, &r, 304);
       return r.form[0] + r.recip[5];
     });
+  else if (what == "gemmi")
+    sum = over(n, cells(), [](const cell6& c) { return gemmi_cell(c.v); });
+  else if (what == "textbook")
+    sum = over(n, cells(), [](const cell6& c) { return textbook_cell(c.v); });
   else if (const trig* t = find_trig(what))
     sum = over(n, t->inputs(), t->fn);
   else

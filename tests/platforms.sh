@@ -150,7 +150,7 @@ for p in "${@:-${all[@]}}"; do
   fi
   if [ "$p" = wasm32-wasi ]; then  # the npm command and the page
     if wasm_checks "$b" >"$b.web" 2>&1; then
-      proc+="; $(grep -E '^(npm|size|speed|browser|ready|an answer|the form|convert|[0-9]+ examples)' "$b.web" | tr '\n' ';' | sed 's/;$//; s/;/; /g')"
+      proc+="; $(grep -E '^(npm|size|speed|browser|ready|an answer|a key|the form|convert|[0-9]+ examples)' "$b.web" | tr '\n' ';' | sed 's/;$//; s/;/; /g')"
     else
       proc+="; npm, page or browser FAILED"; fail=1; tail -30 "$b.web"
     fi

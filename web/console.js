@@ -17,11 +17,25 @@ function dorvexConsole(page) {
   let code = null;    // the exit status, once the program ended
 
   // What the record holds beyond what the screen shows, appended: an
-  // answer costs the same however long the screen has grown.
+  // answer costs the same however long the screen has grown. The screen
+  // is cut into blocks of lines, each laid out apart: a browser lays out a
+  // block's lines all again when one is added, so one growing block would
+  // make each answer slower than the last.
+  let block = null, inBlock = 0;
   function paint() {
     for (; shown < record.length; ++shown) {
       const [kind, text] = record[shown];
-      page.program(screen, text, kind);
+      if (block === null) {
+        block = document.createElement('span');
+        block.className = 'block';
+        screen.append(block);
+      }
+      page.program(block, text, kind);
+      // a new block only where a line ends
+      if (++inBlock >= 64 && text.endsWith('\n')) {
+        block = null;
+        inBlock = 0;
+      }
       if (kind === 'out' && text.includes('ABCDEF = ')) $('copy').disabled = false;
     }
     const done = code !== null;
@@ -41,6 +55,8 @@ function dorvexConsole(page) {
     shown = 0;
     code = null;
     screen.textContent = '';
+    block = null;
+    inBlock = 0;
     $('why').textContent = '';
     $('copy').disabled = true;
     const first = run([], false);

@@ -5,7 +5,7 @@
 function dorvexApiMore(api, m) {
   'use strict';
   const { base, RESULT, RESULT_SIZE, FIELD, TEXT, WHY, scratch, at, size,
-    place, room, cString, decoder, inputs, Conversion } = m;
+    place, room, cString, decoder, again, Conversion } = m;
   const REFLECTION = size('dorvex_reflection');
   const [REFLECTION_H, REFLECTION_K, REFLECTION_L, REFLECTION_D, REFLECTION_D_SU,
     REFLECTION_2T_SU] = ['h', 'k', 'l', 'd', 'd_su', 'two_theta_su']
@@ -38,16 +38,9 @@ function dorvexApiMore(api, m) {
       lambda = Number(wavelength);
     }
     const d = Number(dMin);
-    const given = inputs.get(conversion);
-    const result = new Float64Array(api.memory.buffer, base + RESULT, RESULT_SIZE / 8);
-    result.fill(0);
-    result.set(conversion.direct, (FIELD.direct - RESULT) / 8);
-    result.set(conversion.metric, (FIELD.metric - RESULT) / 8);
-    result.set(given.given, (FIELD.given - RESULT) / 8);
-    result.set(given.givenSu, (FIELD.given_su - RESULT) / 8);
-    const ints = new Int32Array(api.memory.buffer);
-    ints[(base + FIELD.mode) / 4] = given.mode;
-    ints[(base + FIELD.convention) / 4] = given.convention;
+    // the struct as the conversion made it: its cell, its metric, and what
+    // was given, with its s.u.
+    again(conversion);
     const n = api.dorvex_reflections(base + RESULT, d, lambda, 0, 0);
     if (n < 0) throw new RangeError(statusSays[n] ?? `status ${n}`);
     room(n * REFLECTION);

@@ -90,78 +90,136 @@ function dorvexApi(api) {
     return Object.is(x, -0) ? '-0' : String(x);
   };
 
-  // One conversion's result. Its texts are made when first asked for:
-  // they cost four times the rest (and an accessor on each object, rather
-  // than on the prototype, would cost as much again).
+  // The module's memory as doubles and as ints, made again only when the
+  // memory has grown (a view costs as much as a small conversion).
+  let heap = null, heapInts = null;
+  const doubles = () => {
+    if (heap === null || heap.buffer !== api.memory.buffer) {
+      heap = new Float64Array(api.memory.buffer);
+      heapInts = new Int32Array(api.memory.buffer);
+    }
+    return heap;
+  };
+  const R = (base + RESULT) / 8;  // the struct, as an index of doubles
+  const F = (field) => (base + field) / 8;  // a field of it
+
+  // The conversion of given (six doubles; their six s.u. or null) into the
+  // struct at base + RESULT, in the module's memory: its first size bytes
+  // (0.3's, the three descriptions alone, cost a fifth less).
+  const WHOLE = RESULT_SIZE, THREE = at('dorvex_result.volume');
+  function run(mode, convention, given, su, size) {
+    const h = doubles();
+    // (a typed array's set keeps a NaN's sign, which a number may not)
+    if (given instanceof Float64Array) h.set(given, base / 8);
+    else for (let k = 0; k < 6; ++k) h[base / 8 + k] = given[k];
+    if (su !== null) h.set(su, SU / 8);
+    api.dorvex_convert_sized(mode, convention, base, su === null ? 0 : SU,
+      base + RESULT, size);
+    return h;
+  }
+
+  // One conversion's result: the three descriptions and the domain errors
+  // at once; the rest (the volumes, the report, the texts, the metric,
+  // both conventions, the s.u.) made when first asked for, by converting
+  // the same bits again: making them all each time would cost several
+  // times the conversion. JSON has every one.
+  let again;  // the struct of a conversion, made again (for reflections)
   class Conversion {
-    #negative;  // bit k: value k is a NaN whose sign bit is set
+    #mode;
+    #convention;
+    #given;  // of our own, bit for bit what was converted
+    #su;
+    #report = null;
     #texts = null;
-    constructor(form, direct, recip, negative, domainErrors, report, more) {
-      Object.assign(this, { form, direct, recip, domainErrors, report }, more);
-      this.#negative = negative;
+    #made = null;
+    static { again = (c) => c.#again(); }
+    constructor(mode, convention, given, su, h) {
+      const ints = heapInts, at = (base + ERRORS) / 4;
+      const domainErrors = [];
+      for (let k = 0; k < ints[at]; ++k) {
+        const e = at + 1 + ERROR_INTS * k;
+        domainErrors.push({ name: names[ints[e] - 1], step: steps[ints[e + 1] - 1],
+          call: ints[e + 2] });
+      }
+      this.form = six(h, R);
+      this.direct = six(h, R + 6);
+      // (a NaN's sign in convention 1 is the program's: division keeps it)
+      this.recip = convention === 1 ? six(h, F(FIELD.recip_1)) : six(h, R + 12);
+      this.domainErrors = domainErrors;
+      this.convention = convention === 1 ? '1' : '2pi';
+      this.#mode = mode;
+      this.#convention = convention;
+      this.#given = given;
+      this.#su = su;
+    }
+    #again() {
+      return run(this.#mode, this.#convention, this.#given, this.#su, WHOLE);
+    }
+    // the volumes, the metric, both conventions and the s.u., made at once
+    #more() {
+      if (this.#made === null) {
+        const h = this.#again(), one = this.#convention === 1;
+        this.#made = { volume: h[F(FIELD.volume)],
+          recipVolume: h[F(one ? FIELD.recip_volume_1 : FIELD.recip_volume)],
+          metric: six(h, F(FIELD.metric)),
+          // the reciprocal cell in both conventions, the program's 2 pi apart
+          recips: { '2pi': six(h, R + 12), 1: six(h, F(FIELD.recip_1)) },
+          // standard uncertainties, 0 where none was given
+          su: { form: six(h, F(FIELD.form_su)), direct: six(h, F(FIELD.direct_su)),
+            recip: six(h, F(one ? FIELD.recip_1_su : FIELD.recip_su)),
+            volume: h[F(FIELD.volume_su)],
+            recipVolume: h[F(one ? FIELD.recip_volume_1_su : FIELD.recip_volume_su)] } };
+      }
+      return this.#made;
+    }
+    get volume() { return this.#more().volume; }
+    get recipVolume() { return this.#more().recipVolume; }
+    get metric() { return this.#more().metric; }
+    get recips() { return this.#more().recips; }
+    get su() { return this.#more().su; }
+    get report() {
+      if (this.#report === null) {
+        this.#again();
+        const n = api.dorvex_report(base + RESULT, base + REPORT, REPORT_MAX + 1);
+        this.#report = decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n));
+      }
+      return this.#report;
     }
     get texts() {
-      const texts = (values, at) =>
-        values.map((x, k) => text(x, this.#negative >> (at + k) & 1));
-      return this.#texts ??= { form: texts(this.form, 0),
-        direct: texts(this.direct, 6), recip: texts(this.recip, 12) };
+      if (this.#texts === null) {
+        // bit k: value k is a NaN whose sign bit is set (the struct's
+        // first 18 doubles, read as bytes)
+        const values = [...this.form, ...this.direct, ...this.recip];
+        let negative = 0;
+        if (values.some(Number.isNaN)) {
+          this.#again();
+          const top = new Uint8Array(api.memory.buffer, base + RESULT, 8 * 18);
+          for (let k = 0; k < 18; ++k)
+            if (Number.isNaN(values[k]) && top[8 * k + 7] & 0x80) negative |= 1 << k;
+        }
+        const texts = (list, at) => list.map((x, k) => text(x, negative >> (at + k) & 1));
+        this.#texts = { form: texts(this.form, 0), direct: texts(this.direct, 6),
+          recip: texts(this.recip, 12) };
+      }
+      return this.#texts;
+    }
+    toJSON() {
+      const { form, direct, recip, domainErrors, report, volume, recipVolume,
+        metric, convention, recips, su } = this;
+      return { form, direct, recip, domainErrors, report, volume, recipVolume,
+        metric, convention, recips, su };
     }
   }
 
-  // what reflections writes back of a conversion: its cell, its metric, and
-  // what was given, with its s.u.
-  const inputs = new WeakMap();
-
-  // The conversion of the six doubles at base (their s.u. at SU when
-  // withSu), as the result convert gives.
-  function converted(mode, convention, withSu) {
-    api.dorvex_convert_sized(mode, convention, base, withSu ? SU : 0, base + RESULT,
-      RESULT_SIZE);
-    const f = new Float64Array(api.memory.buffer, base + RESULT, RESULT_SIZE / 8);
-    // the field's numbers, at its offset in the result
-    const doubles = (field, n) => pick(f, (field - RESULT) / 8, n);
-    const ints = new Int32Array(api.memory.buffer, base + ERRORS,
-      1 + ERROR_INTS * 13);
-    const domainErrors = [];
-    for (let k = 0; k < ints[0]; ++k) {
-      const e = ints.subarray(1 + ERROR_INTS * k);
-      domainErrors.push({ name: names[e[0] - 1], step: steps[e[1] - 1], call: e[2] });
-    }
-    const n = api.dorvex_report(base + RESULT, base + REPORT, REPORT_MAX + 1);
-    const top = new Uint8Array(api.memory.buffer, base + RESULT, 8 * 18);
-    let negative = 0;
-    for (let k = 0; k < 18; ++k)
-      if (Number.isNaN(f[k]) && top[8 * k + 7] & 0x80) negative |= 1 << k;
-    // (a NaN's sign in convention 1 is the program's: division keeps it)
-    const one = convention === 1;
-    const c = new Conversion(six(f, 0), six(f, 6),
-      one ? doubles(FIELD.recip_1, 6) : six(f, 12), negative, domainErrors,
-      decoder.decode(new Uint8Array(api.memory.buffer, base + REPORT, n)), {
-        volume: doubles(FIELD.volume, 1)[0],
-        recipVolume: doubles(one ? FIELD.recip_volume_1 : FIELD.recip_volume, 1)[0],
-        metric: doubles(FIELD.metric, 6), convention: one ? '1' : '2pi',
-        // the reciprocal cell in both conventions, the program's 2 pi apart
-        recips: { '2pi': six(f, 12), 1: doubles(FIELD.recip_1, 6) },
-        // standard uncertainties, 0 where none was given
-        su: { form: doubles(FIELD.form_su, 6), direct: doubles(FIELD.direct_su, 6),
-          recip: doubles(one ? FIELD.recip_1_su : FIELD.recip_su, 6),
-          volume: doubles(FIELD.volume_su, 1)[0],
-          recipVolume: doubles(one ? FIELD.recip_volume_1_su : FIELD.recip_volume_su, 1)[0] } });
-    inputs.set(c, { mode, convention, given: doubles(FIELD.given, 6),
-      givenSu: doubles(FIELD.given_su, 6) });
-    return c;
-  }
-
-  // the six s.u. of an options object, at SU; false when none is given
-  function putSu(options) {
+  // the six s.u. of an options object, as a Float64Array; null when none
+  function suOf(options) {
     const su = options === undefined || options === null ? undefined : options.su;
-    if (su === undefined || su === null) return false;
+    if (su === undefined || su === null) return null;
     const given = new Float64Array(6);
     putSix(given, 0, su, 'su');
     if (!given.every((x) => x >= 0 && Number.isFinite(x)))
       throw new RangeError('su must be six standard uncertainties of 0 or more');
-    new Float64Array(api.memory.buffer, SU, 6).set(given);
-    return true;
+    return given;
   }
 
   // One conversion: mode 1 a metric form A..F, 2 a direct cell, 3 a
@@ -169,11 +227,11 @@ function dorvexApi(api) {
   function convert(mode, values, options) {
     checkMode(mode);
     const convention = conventionOf(options);
-    const given = new Float64Array(6);
+    const given = new Array(6);  // (an array is made faster than a view)
     putSix(given, 0, values, 'values');
-    const withSu = putSu(options);
-    new Float64Array(api.memory.buffer, base, 6).set(given);
-    return converted(mode, convention, withSu);
+    const su = suOf(options);
+    return new Conversion(mode, convention, given, su,
+      run(mode, convention, given, su, convention === 1 ? WHOLE : THREE));
   }
 
   // text as UTF-8 with a NUL after it, at base + TEXT; its bytes.
@@ -208,7 +266,11 @@ function dorvexApi(api) {
       if (used === 0 || !/^[\t\n\v\f\r ]*$/.test(decoder.decode(bytes.subarray(used))))
         return null;
     }
-    return converted(mode, convention, true);
+    // the bits as read, copied (a typed array's set keeps a NaN's sign)
+    const h = doubles();
+    const given = h.slice(base / 8, base / 8 + 6), su = h.slice(SU / 8, SU / 8 + 6);
+    return new Conversion(mode, convention, given, su,
+      run(mode, convention, given, su, convention === 1 ? WHOLE : THREE));
   }
 
   // Many conversions: rows as six-number arrays, or one Float64Array of
@@ -265,6 +327,6 @@ function dorvexApi(api) {
 
   // the rest, over the same memory: reflections, s.u., X-ray lines
   const more = dorvexApiMore(api, { base, RESULT, RESULT_SIZE, FIELD, TEXT, SU,
-    WHY, scratch, at, size, place, room, cString, decoder, inputs, Conversion });
+    WHY, scratch, at, size, place, room, cString, decoder, again, Conversion });
   return { convert, convertTexts, convertMany, readNumber, version, ...more };
 }

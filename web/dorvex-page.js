@@ -68,7 +68,16 @@ new ResizeObserver(overflows).observe(document.body);
 const tabs = [$('tab-form'), $('tab-console')];
 let form = null;
 // The state lives in the address: a link gives the same view and values.
+// Written once typing pauses (history.replaceState costs more than the
+// conversion a keystroke makes), or at once when the page is left.
+let writing = 0;
 function remember() {
+  clearTimeout(writing);
+  writing = setTimeout(rememberNow, 250);
+}
+window.addEventListener('pagehide', () => rememberNow());
+function rememberNow() {
+  clearTimeout(writing);
   const p = new URLSearchParams();
   p.set('view', $('tab-console').getAttribute('aria-selected') === 'true' ? 'console' : 'form');
   p.set('mode', String(form.mode));
@@ -82,7 +91,7 @@ const page = { $, api, program, copy, overflows, remember,
   draw: dorvexPicture($('picture')), run: dorvexTerminal(module) };
 page.current = () => form.conversion;
 const reflections = dorvexReflections(page);
-page.converted = reflections.update;
+page.converted = reflections.soon;
 form = dorvexForm(page);
 const dialogue = dorvexConsole(page);
 

@@ -29,7 +29,17 @@ function dorvexReflections(page) {
     return got && got.value > 0 ? got.value : NaN;
   }
 
+  // After the form's lattice changes, the list is made once typing pauses:
+  // its table would hold up each key's frame several times over.
+  let pending = 0;
+  function soon() {
+    clearTimeout(pending);
+    pending = setTimeout(update, 150);
+  }
+
   function update() {
+    clearTimeout(pending);
+    pending = 0;
     const c = page.current();
     const body = $('reflections-body');
     body.textContent = '';
@@ -68,8 +78,10 @@ function dorvexReflections(page) {
 
   for (const id of ['d-min', 'two-theta-max', 'lambda', 'wavelength'])
     $(id).addEventListener('input', update);
-  $('copy-reflections').addEventListener('click', () => (list.length
-    ? page.copy(csv(), 'CSV of the reflections', $('reflections-status'))
-    : ($('reflections-status').textContent = 'No reflections to copy.')));
-  return { update, csv };
+  $('copy-reflections').addEventListener('click', () => {
+    if (pending) update();  // the list of the lattice as it stands
+    if (list.length) page.copy(csv(), 'CSV of the reflections', $('reflections-status'));
+    else $('reflections-status').textContent = 'No reflections to copy.';
+  });
+  return { update, soon, csv };
 }

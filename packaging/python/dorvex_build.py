@@ -47,7 +47,7 @@ def _pybind11_include():
 def _compile(out_dir):
     """The extension module, built into out_dir; its file name."""
     cxx = shlex.split(os.environ.get("CXX", "c++"))
-    flags = ["-std=c++20", "-O2", "-fPIC", "-fvisibility=hidden",
+    flags = ["-std=c++20", "-O2", "-fPIC", "-fvisibility=hidden", "-pthread",
              "-I" + os.path.join(ROOT, "include"), "-I" + os.path.join(ROOT, "src"),
              "-I" + sysconfig.get_paths()["include"]]
     flags += ["-I" + d for d in _pybind11_include()]
@@ -62,7 +62,7 @@ def _compile(out_dir):
         for job in jobs:
             job.result()
     name = "dorvex" + sysconfig.get_config_var("EXT_SUFFIX")
-    subprocess.run(cxx + ["-shared", "-o", os.path.join(out_dir, name)] + objects,
+    subprocess.run(cxx + ["-shared", "-pthread", "-o", os.path.join(out_dir, name)] + objects,
                    check=True)
     return name
 

@@ -3,24 +3,37 @@
 
 #include "crmath/crmath.hpp"
 #include "crmath/dd.hpp"
+#include "crmath/fma.hpp"
 #include "crmath/paths.hpp"
 #include "crmath/tables.hpp"
 
 namespace {
 
-// asin z for 0 <= z <= 1/2, relative error below 2^-65.8 (near 1/128;
-// HACKING.md, "Error bounds"): the Taylor polynomial of degree 11 at the
-// nearest i/128 (Tang 1990).
-dd asin_table(dd z) {
-  const int i = static_cast<int>(nearest_int(z.hi * 128));
-  const double* a = asin_tab[i];  // a0 and a1 as double-doubles, a2..a11
-  const dd d = two_sum(z.hi - i * 0x1p-7, z.lo);  // the difference is exact
-  const double h = d.hi;
-  double p = a[13];
-  for (int k = 12; k >= 4; --k) p = a[k] + h * p;
-  const dd m = two_prod(a[2], h);
-  const dd s = two_sum(a[0], m.hi);
-  const double lo = s.lo + a[1] + m.lo + a[2] * d.lo + a[3] * h + h * h * p;
+// k + tau asin(z + zl) for 0 <= z <= 1/2, |zl| <= 2^-53 z (zl = 0 unless
+// near1), k as a double-double and tau a power of two, within
+// acos_fast_err of the result (HACKING.md, "Error bounds"): the Taylor
+// polynomial of degree 9 at the nearest i/128 (Tang 1990), its tail by
+// Estrin's scheme, whose products wait on one another three deep where
+// Horner's wait seven. zl counts in the first two terms only; k meets the
+// table's first term while the polynomial is still being made.
+template <bool fused, bool near1>
+[[gnu::always_inline]] inline dd plus_asin(const double (&k)[2], double tau,
+                                           double z, double zl) {
+  // i = 128 z to the nearest integer, read from the last bits of its sum
+  // with 1.5 2^52; h = z - i/128 is exact
+  const double t = z * 128 + 0x1.8p52, n = rounded(t) - 0x1.8p52;
+  const auto i = static_cast<int>(std::bit_cast<std::uint64_t>(t) & 127);
+  const double* a = asin_tab[i];  // a0 and a1 as double-doubles, a2..a9
+  const double h = z - n * 0x1p-7, h2 = h * h, h4 = h2 * h2;
+  // p = a2 + a3 h + ... + a9 h^7
+  const double p = ((a[4] + a[5] * h) + (a[6] + a[7] * h) * h2) +
+                   ((a[8] + a[9] * h) + (a[10] + a[11] * h) * h2) * h4;
+  const dd c = two_sum(k[0], tau * a[0]);
+  const dd m = two_prod_as<fused>(a[2], h);
+  const dd s = two_sum(c.hi, tau * m.hi);
+  double rest = a[1] + m.lo + a[3] * h;
+  if constexpr (near1) rest += (a[2] + 2 * a[4] * h) * zl;
+  const double lo = (s.lo + c.lo + k[1]) + tau * (rest + h2 * p);
   return fast_two_sum(s.hi, lo);
 }
 
@@ -50,34 +63,54 @@ constexpr double acos_fast_err = 0x1p-65;
 
 namespace {
 // The fast path's value, made in place: cr_acos takes it without a call.
+// pi, or nothing, for acos x = pi - 2 asin z when x < 0, 2 asin z when not
+constexpr double pi_or_0[2][2] = {{0, 0}, {pi_dd[0], pi_dd[1]}};
+
+template <bool fused>
 [[gnu::always_inline]] inline fast_value fast_acos(double x) {
   const double ax = std::fabs(x);
   dd v;
   if (ax <= 0.5) {  // pi/2 - asin x
-    const dd s = asin_table({ax, 0});
-    const double sh = x < 0 ? s.hi : -s.hi, sl = x < 0 ? s.lo : -s.lo;
-    const dd a = two_sum(pio2_dd[0], sh);
-    v = fast_two_sum(a.hi, a.lo + pio2_dd[1] + sl);
+    v = plus_asin<fused, false>(pio2_dd, std::copysign(1.0, -x), ax, 0);
   } else {  // acos |x| = 2 asin sqrt((1 - |x|)/2), acos -x = pi - acos x
     const double h = (1 - ax) * 0.5;  // exact
     const double r = std::sqrt(h);    // correctly rounded by IEEE 754
-    const dd p = two_prod(r, r);
-    const dd z =
-        r > 0 ? fast_two_sum(r, ((h - p.hi) - p.lo) / (2 * r)) : dd{0, 0};
-    const dd s = asin_table(z);
-    if (x > 0) {
-      v = {2 * s.hi, 2 * s.lo};
-    } else {
-      const dd a = two_sum(pi_dd[0], -2 * s.hi);
-      v = fast_two_sum(a.hi, a.lo + pi_dd[1] - 2 * s.lo);
-    }
+    // sqrt h = r + (h - r^2)/2r, and 1/2r = r/2h, whose division runs
+    // beside the root instead of after it; h - r^2 is a double, exactly
+    const double half = 0.5 / h;
+    const dd p = two_prod_as<fused>(r, r);
+    const double zl = r > 0 ? ((h - p.hi) - p.lo) * (r * half) : 0;
+    // (the sign as a bit, not as a branch, which random signs mislead)
+    v = plus_asin<fused, true>(pi_or_0[std::bit_cast<std::uint64_t>(x) >> 63],
+                               std::copysign(2.0, x), r, zl);
   }
   return {v, acos_fast_err * std::fabs(v.hi)};
 }
+
+// The whole function with the fast path compiled for the CPU or not.
+template <bool fused>
+[[gnu::always_inline]] inline double acos_as(double x) {
+  const fast_value a = fast_acos<fused>(x);
+  double y;
+  if (round_dd(a.v, a.err, y) || acos_accurate(x, y)) return y;
+  return acos_last(x);
+}
+
+#if DORVEX_FMA_CLONE
+DORVEX_FMA_TARGET fast_value fast_acos_fused(double x) {
+  return fast_acos<true>(x);
+}
+DORVEX_FMA_TARGET double acos_fused(double x) {
+  return acos_as<true>(x);
+}
+#endif
 }  // namespace
 
 fast_value acos_fast_value(double x) {
-  return fast_acos(x);
+#if DORVEX_FMA_CLONE
+  if (cpu_has_fma()) return fast_acos_fused(x);
+#endif
+  return fast_acos<false>(x);
 }
 
 bool acos_fast(double x, double& y) {
@@ -147,8 +180,8 @@ bool acos_accurate(double x, double& y) {
 }
 
 double cr_acos(double x) {
-  const fast_value a = fast_acos(x);
-  double y;
-  if (round_dd(a.v, a.err, y) || acos_accurate(x, y)) return y;
-  return acos_last(x);
+#if DORVEX_FMA_CLONE
+  if (cpu_has_fma()) return acos_fused(x);
+#endif
+  return acos_as<false>(x);
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The worst-case relative errors of the fast paths' kernels, cos_or_sin
-(cos.cpp) and asin_table (acos.cpp), from the error of each step as
+(cos.cpp) and plus_asin (acos.cpp), from the error of each step as
 HACKING.md ("Error bounds") derives it; fails if one exceeds the bound the
 code claims. Needs python3-mpmath. Run from this folder:
     /usr/bin/python3 bounds.py
@@ -64,40 +64,59 @@ def cos_or_sin(sine):
     return worst, at
 
 
-def asin_table():
-    """asin z = a0 + a1 d + ... + a11 d^11 at c = i/128, d = z - c: the
-    degree's rest, the coefficients' roundings, Horner's (2k + 1 roundings
-    reach a_(k+2)), h^2 p, d.lo left out past the linear term, the table's
-    low parts, and the roundings of the five partial sums of lo."""
+# Roundings that reach each of p's coefficients a2..a9 through Estrin's
+# scheme p = ((a2 + a3 h) + (a4 + a5 h) h^2) + ((a6 + a7 h) + (a8 + a9 h)
+# h^2) h^4: its additions and products, and the powers' own (h^2 1, h^4
+# 3). Fused products only drop some.
+ESTRIN = [3, 4, 5, 6, 7, 8, 9, 10]
+
+
+def plus_asin():
+    """k + tau asin(z + zl) for the three ways acos uses it: pi/2 -+ asin x
+    (|x| <= 1/2, zl = 0), 2 asin z and pi - 2 asin z (z = sqrt((1 - |x|)/2)
+    with zl its Newton correction, |zl| <= u z). asin z = a0 + a1 d + ... +
+    a9 d^9 at c = i/128, d = z - c exact: the degree's rest, the
+    coefficients' roundings, Estrin's, h^2 p, zl's terms past the first two
+    left out, the table's low parts, the roundings of rest's partial sums;
+    then k's: s.lo + c.lo + k.lo and the last sum. Over the smallest
+    result in reach of i/128."""
     worst, at = mpf(0), None
     for i in range(65):
         c = mpf(i) / 128
-        a = taylor(asin, c, 12)
-        dl = u * T
-        result = T if i == 0 else asin(max(c - T, mpf(0)))
-        p = sum(abs(a[j]) * T ** (j - 2) for j in range(2, 12))
-        horner = u * sum((2 * (j - 2) + 1) * abs(a[j]) * T ** (j - 2) for j in range(2, 12))
-        e = (abs(a[12]) * T ** 12 * mpf(1.1)
-             + sum(u * abs(a[j]) * T ** j for j in range(2, 12))
-             + T * T * (horner * mpf(1.001) + 2 * u * p)
-             + sum(j * abs(a[j]) * T ** (j - 1) for j in range(2, 12)) * dl
-             + u * a[1] * dl + mpf(2) ** -106 * (a[0] + a[1] * T)
-             + u * a[1] * dl + u * u * a[1] * T)
-        s1 = u * (a[0] + a[1] * T) + u * a[0]
-        s2 = s1 + u * a[1] * T
-        s3 = s2 + a[1] * dl
-        s4 = s3 + u * a[1] * T
-        s5 = s4 + T * T * p
-        rel = (e + u * (s1 + s2 + s3 + s4 + s5)) / result
-        if rel > worst:
-            worst, at = rel, i
+        a = taylor(asin, c, 10)
+        zmin, zmax = max(c - T, mpf(0)), min(c + T, mpf(1) / 2)
+        zl = u * zmax
+        p = sum(abs(a[j]) * T ** (j - 2) for j in range(2, 10))
+        estrin = u * sum(ESTRIN[j - 2] * abs(a[j]) * T ** (j - 2) for j in range(2, 10))
+        e = (abs(a[10]) * T ** 10 * mpf(1.1)
+             + sum(u * abs(a[j]) * T ** j for j in range(2, 10))
+             + T * T * (estrin * mpf(1.001) + 2 * u * p)
+             + sum(j * abs(a[j]) * T ** (j - 1) for j in range(3, 10)) * zl
+             + abs(a[2]) * zl * zl + 3 * u * (a[1] + 2 * abs(a[2]) * T) * zl
+             + mpf(2) ** -106 * (a[0] + a[1] * T) + u * u * a[1] * T)
+        r1 = u * a[0] + u * a[1] * T
+        r2 = r1 + (a[1] + 2 * abs(a[2]) * T) * zl
+        r3 = r2 + u * a[1] * T
+        r4 = r3 + T * T * p
+        e += u * (r1 + r2 + r3 + r4)
+        s_hi = a[0] + a[1] * T
+        for k, tau, result in (
+                (pi / 2, 1, pi / 2 - asin(zmax)),
+                (0, 2, 2 * T if i == 0 else 2 * asin(zmin)),
+                (pi, 2, pi - 2 * asin(zmax))):
+            l1 = u * (k + tau * s_hi) + u * (k + tau * a[0])
+            l2 = l1 + u * k
+            total = tau * e + u * (l1 + l2 + l2 + tau * r4)
+            rel = total / result
+            if rel > worst:
+                worst, at = rel, i
     return worst, at
 
 
 fail = False
 for name, (worst, at) in (("cos_or_sin, the cosine", cos_or_sin(False)),
                           ("cos_or_sin, the sine", cos_or_sin(True)),
-                          ("asin_table", asin_table())):
+                          ("acos's plus_asin", plus_asin())):
     print("%s: at most 2^%.2f of the result (worst near i = %d), claimed 2^%d"
           % (name, float(log(worst, 2)), at, int(log(CLAIMED, 2))))
     fail = fail or worst > CLAIMED

@@ -3,6 +3,7 @@
 
 #include "crmath/crmath.hpp"
 #include "crmath/dd.hpp"
+#include "crmath/fma.hpp"
 #include "crmath/paths.hpp"
 #include "crmath/tables.hpp"
 
@@ -23,12 +24,13 @@ constexpr double cos_or_sin_err = 0x1p-65;
 // any of the first three is exact (Cody & Waite 1980, ch. 8). The error
 // of r is below 2^-104 |r| + k 2^-153.
 [[gnu::always_inline]] inline reduced reduce_cody_waite(double ax) {
-  const double k = nearest_int(ax * two_over_pi_d);
+  // k and its last bits from ax 2/pi + 1.5 2^52
+  const double n = ax * two_over_pi_d + 0x1.8p52, k = rounded(n) - 0x1.8p52;
   const double r1 = ax - k * cw_pio2[0];  // exact, by Sterbenz's lemma
   const dd a = two_sum(r1, -(k * cw_pio2[1]));
   const dd b = two_sum(a.hi, -(k * cw_pio2[2]));
   const dd r = two_sum(b.hi, (a.lo + b.lo) - k * cw_pio2[3]);
-  return {r, static_cast<unsigned>(k) & 3,
+  return {r, static_cast<unsigned>(std::bit_cast<std::uint64_t>(n)) & 3,
           0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
 }
 
@@ -47,27 +49,34 @@ reduced reduce_large(double ax) {
 }
 
 // cos r (sine = false) or sin r, |r| <= pi/4 + 2^-31, within
-// cos_or_sin_err of the result.
-[[gnu::always_inline]] inline dd cos_or_sin(dd r, bool sine) {
-  const bool flip = sine && r.hi < 0;  // sin is odd, cos even
-  if (r.hi < 0) r = {-r.hi, -r.lo};
-  // r = i/128 + t; cos and sin of i/128 from the table (Tang 1990)
-  const int i = static_cast<int>(nearest_int(r.hi * 128));
+// cos_or_sin_err of the result; negated when negate is.
+template <bool fused>
+[[gnu::always_inline]] inline dd cos_or_sin(dd r, bool sine, bool negate) {
+  // sin is odd, cos even: the sign as a bit, not as a branch
+  const bool below = std::signbit(r.hi);
+  const double sign = (sine && below) != negate ? -1.0 : 1.0;
+  r = {std::fabs(r.hi), below ? -r.lo : r.lo};
+  // r = i/128 + t; cos and sin of i/128 from the table (Tang 1990); i
+  // read from the last bits of 128 r + 1.5 2^52
+  const double n = r.hi * 128 + 0x1.8p52;
+  const auto i = static_cast<int>(std::bit_cast<std::uint64_t>(n) & 127);
   const double* tab = sincos_tab[i];
-  const dd t = two_sum(r.hi - i * 0x1p-7, r.lo);  // the difference is exact
+  // the difference is exact
+  const dd t = two_sum(r.hi - (rounded(n) - 0x1.8p52) * 0x1p-7, r.lo);
   const double u = t.hi * t.hi;
   // sin t = t.hi + sl, cos t = 1 + c: Taylor series to t^7 and t^8
   const double sl = t.lo + t.hi * u * (-1 / 6.0 + u * (1 / 120.0 - u / 5040.0));
   const double c =
       u * (-0.5 + u * (1 / 24.0 - u * (1 / 720.0 - u / 40320.0))) - t.hi * t.lo;
   // cos r = C cos t - S sin t; sin r = S cos t + C sin t
-  const double ph = sine ? tab[2] : tab[0], pl = sine ? tab[3] : tab[1];
+  const int s = sine ? 2 : 0;
+  const double ph = tab[s], pl = tab[s + 1];
   const double qh = sine ? tab[0] : -tab[2], ql = sine ? tab[1] : -tab[3];
-  const dd q = two_prod(qh, t.hi);
+  const dd q = two_prod_as<fused>(qh, t.hi);
   const dd y = two_sum(ph, q.hi);
   const double lo = y.lo + q.lo + pl + ph * c + qh * sl + ql * t.hi;
   const dd out = fast_two_sum(y.hi, lo);
-  return flip ? dd{-out.hi, -out.lo} : out;
+  return {sign * out.hi, sign * out.lo};
 }
 
 }  // namespace
@@ -129,19 +138,42 @@ bool round_fixed(u128 v, u64 err, int ex, double& y) {
 
 namespace {
 // The fast path's value, made in place: cr_cos takes it without a call.
+template <bool fused>
 [[gnu::always_inline]] inline fast_value fast_cos(double x) {
   const double ax = std::fabs(x);
   const reduced red = ax < 0x1p20 ? reduce_cody_waite(ax) : reduce_large(ax);
   // cos(q pi/2 + r) = cos r, -sin r, -cos r, sin r; an error in r moves
   // either by no more
-  dd v = cos_or_sin(red.r, red.q & 1);
-  if (red.q == 1 || red.q == 2) v = {-v.hi, -v.lo};
+  const dd v = cos_or_sin<fused>(red.r, red.q & 1, ((red.q + 1) & 2) != 0);
   return {v, cos_or_sin_err * std::fabs(v.hi) + red.err};
 }
+
+// The whole function with the fast path compiled for the CPU or not.
+template <bool fused>
+[[gnu::always_inline]] inline double cos_as(double x) {
+  // 1 - x^2/2 rounds to 1 below 2^-27; cos 0 is exactly 1
+  if (std::fabs(x) < 0x1p-27) return 1.0;
+  const fast_value a = fast_cos<fused>(x);
+  double y;
+  if (round_dd(a.v, a.err, y) || cos_accurate(x, y)) return y;
+  return cos_last(x);
+}
+
+#if DORVEX_FMA_CLONE
+DORVEX_FMA_TARGET fast_value fast_cos_fused(double x) {
+  return fast_cos<true>(x);
+}
+DORVEX_FMA_TARGET double cos_fused(double x) {
+  return cos_as<true>(x);
+}
+#endif
 }  // namespace
 
 fast_value cos_fast_value(double x) {
-  return fast_cos(x);
+#if DORVEX_FMA_CLONE
+  if (cpu_has_fma()) return fast_cos_fused(x);
+#endif
+  return fast_cos<false>(x);
 }
 
 bool cos_fast(double x, double& y) {
@@ -182,10 +214,8 @@ bool cos_accurate(double x, double& y) {
 }
 
 double cr_cos(double x) {
-  // 1 - x^2/2 rounds to 1 below 2^-27; cos 0 is exactly 1
-  if (std::fabs(x) < 0x1p-27) return 1.0;
-  const fast_value a = fast_cos(x);
-  double y;
-  if (round_dd(a.v, a.err, y) || cos_accurate(x, y)) return y;
-  return cos_last(x);
+#if DORVEX_FMA_CLONE
+  if (cpu_has_fma()) return cos_fused(x);
+#endif
+  return cos_as<false>(x);
 }

@@ -17,11 +17,6 @@ constexpr double exp2i(int n) {
   return std::bit_cast<double>(static_cast<std::uint64_t>(n + 1023) << 52);
 }
 
-// v to the nearest integer (ties to even), for |v| < 2^51.
-inline double nearest_int(double v) {
-  return (rounded(v) + 0x1.8p52) - 0x1.8p52;
-}
-
 // x = m 2^e with m an integer below 2^53, for finite x >= 0.
 inline std::uint64_t mantissa(double x, int& e) {
   const auto b = std::bit_cast<std::uint64_t>(x);

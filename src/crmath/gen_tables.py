@@ -63,18 +63,18 @@ for i in range(102):
 w("};")
 
 # Taylor coefficients of asin at c = i/128, i = 0..64: a0, a1 as
-# double-doubles, then a2..a11.
+# double-doubles, then a2..a9.
 worst = mpf(0)
-w("constexpr double asin_tab[65][14] = {")
+w("constexpr double asin_tab[65][12] = {")
 for i in range(65):
     c = mpf(i) / 128
-    a = taylor(asin, c, 12)
-    row = dd(a[0]) + dd(a[1]) + tuple(float(v) for v in a[2:12])
+    a = taylor(asin, c, 10)
+    row = dd(a[0]) + dd(a[1]) + tuple(float(v) for v in a[2:10])
     w("  {%s}," % ", ".join(map(hexd, row)))
-    # what degree 11 leaves out, relative to asin near c
-    rest = abs(a[12]) * mpf(2) ** -96 / max(asin(c - mpf(1) / 256) if i else mpf(1), mpf(2) ** -9)
+    # what degree 9 leaves out, relative to asin near c
+    rest = abs(a[10]) * mpf(2) ** -80 / max(asin(c - mpf(1) / 256) if i else mpf(1), mpf(2) ** -9)
     worst = max(worst, rest)
 w("};")
 w("// clang-format on")
-w("// degree 11 leaves out at most 2^%.1f of asin" % float(mp.log(worst, 2)))
+w("// degree 9 leaves out at most 2^%.1f of asin" % float(mp.log(worst, 2)))
 print("\n".join(out))

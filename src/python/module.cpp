@@ -8,11 +8,14 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "dorvex.h"
@@ -359,27 +362,109 @@ input six_columns(const py::handle& rows) {
   return out;
 }
 
+// One of out's arrays, as convert_many writes it: C-ordered, writeable,
+// of T, of the shape (n, 6) or (n,).
+template <class T>
+py::array_t<T> out_array(const py::sequence& out, int at, py::ssize_t n) {
+  static const char* const names[] = {"form",   "direct",
+                                      "recip",  "domain_error_counts",
+                                      "volume", "recip_volume"};
+  const std::string name = std::string("out.") + names[at];
+  const py::object item = out[static_cast<py::size_t>(at)];
+  if (!py::isinstance<py::array>(item))
+    throw py::type_error(name + " must be a NumPy array");
+  const auto a = py::reinterpret_borrow<py::array>(item);
+  if (!a.dtype().is(py::dtype::of<T>()))
+    throw py::type_error(name + " must have dtype " +
+                         std::string(py::str(py::dtype::of<T>())) + ", not " +
+                         std::string(py::str(a.dtype())));
+  const bool six = at < 3;
+  if (a.ndim() != (six ? 2 : 1) || a.shape(0) != n || (six && a.shape(1) != 6))
+    throw py::value_error(name + " must have the shape (" + std::to_string(n) +
+                          (six ? ", 6)" : ",)") + ", not " +
+                          std::string(py::str(a.attr("shape"))));
+  if (!(a.flags() & py::array::c_style) || !a.writeable())
+    throw py::value_error(name + " must be C-contiguous and writeable");
+  return py::reinterpret_borrow<py::array_t<T>>(a);
+}
+
+// Byte ranges that share no byte: each range's threads then write their
+// rows alone.
+bool apart(std::initializer_list<std::pair<const void*, std::size_t>> ranges) {
+  for (auto i = ranges.begin(); i != ranges.end(); ++i)
+    for (auto j = i + 1; j != ranges.end(); ++j) {
+      const auto a = reinterpret_cast<std::uintptr_t>(i->first);
+      const auto b = reinterpret_cast<std::uintptr_t>(j->first);
+      if (a < b + j->second && b < a + i->second) return false;
+    }
+  return true;
+}
+
+// Rows a thread is worth: fewer are converted faster than a thread starts.
+constexpr py::ssize_t rows_per_thread = 4096;
+
 py::object convert_many(const py::handle& mode, const py::handle& rows,
-                        const py::handle& convention) {
+                        const py::handle& convention, const py::handle& out,
+                        int threads) {
   const int m = mode_of(mode);
   const int c = convention_of(convention);
+  if (threads < 0)
+    throw py::value_error("threads must be 1 or more, or 0 for every core");
   const input in = six_columns(rows);
   const py::ssize_t n = in.shape(0);
-  py::array_t<double> form = rows6(n), direct = rows6(n), recip = rows6(n);
-  py::array_t<double> volume(n), recip_volume(n);
-  py::array_t<int> counts(n);
+  py::object result;
+  py::array_t<double> form, direct, recip, volume, recip_volume;
+  py::array_t<int> counts;
+  if (out.is_none()) {
+    form = rows6(n), direct = rows6(n), recip = rows6(n);
+    volume = py::array_t<double>(n), recip_volume = py::array_t<double>(n);
+    counts = py::array_t<int>(n);
+  } else {
+    if (!PySequence_Check(out.ptr()) || py::len(out) != 6)
+      throw py::type_error(
+          "out must be a Conversions, or six arrays in its order");
+    const auto o = py::reinterpret_borrow<py::sequence>(out);
+    form = out_array<double>(o, 0, n), direct = out_array<double>(o, 1, n);
+    recip = out_array<double>(o, 2, n), counts = out_array<int>(o, 3, n);
+    volume = out_array<double>(o, 4, n);
+    recip_volume = out_array<double>(o, 5, n);
+    result = py::reinterpret_borrow<py::object>(out);
+  }
   const double* p = in.data();
   double *f = form.mutable_data(), *d = direct.mutable_data(),
          *r = recip.mutable_data(), *v = volume.mutable_data(),
          *w = recip_volume.mutable_data();
   int* e = counts.mutable_data();
-  int status;
+  const auto rows_of = [](const py::array& a) {
+    return std::pair<const void*, std::size_t>{
+        a.data(), static_cast<std::size_t>(a.nbytes())};
+  };
+  if (n > 0 &&
+      !apart({rows_of(in), rows_of(form), rows_of(direct), rows_of(recip),
+              rows_of(counts), rows_of(volume), rows_of(recip_volume)}))
+    throw py::value_error(dorvex_status_text(DORVEX_E_OVERLAP));
+  py::ssize_t k =
+      threads ? threads : std::max(1u, std::thread::hardware_concurrency());
+  k = std::max<py::ssize_t>(1, std::min(k, n / rows_per_thread));
+  std::vector<int> status(static_cast<std::size_t>(k), DORVEX_OK);
   {
     py::gil_scoped_release free;
-    status = dorvex_convert_many_as(m, c, static_cast<std::size_t>(n), p, f, d,
-                                    r, v, w, e);
+    // rows [n i / k, n (i + 1) / k) for the i-th of k: each row is
+    // converted alone, so the split changes no bit
+    const auto part = [&](py::ssize_t i) {
+      const py::ssize_t a = n * i / k, b = n * (i + 1) / k;
+      status[static_cast<std::size_t>(i)] = dorvex_convert_many_as(
+          m, c, static_cast<std::size_t>(b - a), p + 6 * a, f + 6 * a,
+          d + 6 * a, r + 6 * a, v + a, w + a, e + a);
+    };
+    std::vector<std::thread> helpers;
+    for (py::ssize_t i = 1; i < k; ++i) helpers.emplace_back(part, i);
+    part(0);
+    for (std::thread& t : helpers) t.join();
   }
-  if (status != DORVEX_OK) throw py::value_error(dorvex_status_text(status));
+  for (const int st : status)
+    if (st != DORVEX_OK) throw py::value_error(dorvex_status_text(st));
+  if (result) return result;
   return made().conversions(form, direct, recip, counts, volume, recip_volume);
 }
 
@@ -585,10 +670,14 @@ PYBIND11_MODULE(dorvex, m) {
                py::reinterpret_steal<py::object>(PyCFunction_NewEx(
                    &convert_def, m.ptr(), m.attr("__name__").ptr())));
   m.def("convert_many", &convert_many, py::arg("mode"), py::arg("rows"),
-        py::arg("convention") = "2pi",
+        py::arg("convention") = "2pi", py::kw_only(),
+        py::arg("out") = py::none(), py::arg("threads") = 1,
         "Converts N rows of six numbers at once (a NumPy array of shape (N, "
         "6) or any sequence of rows); returns Conversions(form, direct, "
-        "recip, domain_error_counts, volume, recip_volume).");
+        "recip, domain_error_counts, volume, recip_volume). out: a "
+        "Conversions of N rows (from an earlier call) to write into and "
+        "return, instead of new arrays. threads: how many threads share the "
+        "rows (0: one for each core); the results are the same.");
   m.def("reflections", &reflections, py::arg("conversion"), py::arg("d_min"),
         py::arg("wavelength") = py::none(),
         "Every reflection with d >= d_min (Å), (0 0 0) left out and one of "

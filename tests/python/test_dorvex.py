@@ -17,6 +17,7 @@ import pytest
 import dorvex
 
 CELL = (5, 6, 7, 80, 85, 95)
+MANY = dorvex.convert_many(2, [CELL])
 
 
 def requests():
@@ -53,6 +54,13 @@ def test_every_golden_request():
                 assert same(many.direct[i, k], one.direct[k])
                 assert same(many.recip[i, k], one.recip[k])
             assert many.domain_error_counts[i] == len(one.domain_errors)
+        # split among threads, into the caller's arrays: the same bytes
+        rows = numpy.tile(numpy.array([v for v, _ in rows]), (13, 1))
+        one = dorvex.convert_many(mode, rows)
+        out = dorvex.convert_many(mode, numpy.ones_like(rows))
+        assert dorvex.convert_many(mode, rows, out=out, threads=3) is out
+        for a, b in zip(one, out):
+            assert a.tobytes() == b.tobytes()
 
 
 @pytest.mark.parametrize("call, error, says", [
@@ -84,6 +92,15 @@ def test_every_golden_request():
     (lambda: dorvex.convert_many(2, numpy.array([["5"] * 6])), TypeError, "real numbers"),
     (lambda: dorvex.convert_many(2, 5), TypeError, "not int"),
     (lambda: dorvex.convert_many(2, [bytes(CELL)]), TypeError, "rows[0] must be"),
+    (lambda: dorvex.convert_many(2, [CELL], threads=-1), ValueError, "threads must be 1 or more"),
+    (lambda: dorvex.convert_many(2, [CELL], out=5), TypeError, "out must be a Conversions"),
+    (lambda: dorvex.convert_many(2, [CELL] * 2, out=MANY), ValueError, "out.form must have the shape (2, 6), not (1, 6)"),
+    (lambda: dorvex.convert_many(2, [CELL], out=MANY._replace(volume=[0.0])), TypeError, "out.volume must be a NumPy array"),
+    (lambda: dorvex.convert_many(2, [CELL], out=MANY._replace(domain_error_counts=numpy.zeros(1))),
+     TypeError, "out.domain_error_counts must have dtype int32, not float64"),
+    (lambda: dorvex.convert_many(2, [CELL], out=MANY._replace(recip=numpy.zeros((1, 12))[:, ::2])),
+     ValueError, "out.recip must be C-contiguous and writeable"),
+    (lambda: dorvex.convert_many(2, MANY.direct, out=MANY), ValueError, "arrays overlap"),
 ])
 def test_a_bad_call_says_what_was_expected(call, error, says):
     with pytest.raises(error, match=re.escape(says)):

@@ -88,6 +88,9 @@ def convert_many(
     mode: SupportsIndex,
     rows: numpy.typing.ArrayLike | Sequence[Sequence[SupportsFloat]],
     convention: Convention = "2pi",
+    *,
+    out: Conversions | None = None,
+    threads: int = 1,
 ) -> Conversions: ...
 def reflections(
     conversion: Conversion, d_min: float, wavelength: float | str | None = None
