@@ -55,6 +55,8 @@ mutants=(
   "last: sine series divides wrongly@$last@unit.EveryPath.Last@big_div_small(t, (a - 1) * a);@big_div_small(t, a * a);"
   "last: Machin's formula miscounted@$last@unit.EveryPath.Last@k == 5 ? 8 : 2@k == 5 ? 8 : 4"
   "last: pi/2 without guard bits@$last@unit.EveryPath.Last@constexpr int guard = 128;@constexpr int guard = 0;"
+  "cos: the sine takes S for C@$cos@unit.EveryPath.Fast@qh = tab[4 - 2 * s]@qh = tab[4 - s]"
+  "cos: the fused reduction without pi/2's third part@$cos@unit.EveryPath.Fast@(s.lo - p.lo) - k * pio2_third@(s.lo - p.lo) - 0.0 * pio2_third"
   "fma: the fused product loses its low part@src/crmath/fma.hpp@unit.EveryPath.Fast@return {p, __builtin_fma(a, b, -p)};@return {p, 0.0};"
   "dd: Veltkamp's split loses its low half@$dd@unit_plain.EveryPath.Fast@al = a - ah;@al = 0;"
   "dd: fast_two_sum drops the error@$dd@unit.EveryPath.Fast@return {s, b - (s - a)};@return {s, 0};"

@@ -9,16 +9,24 @@
 
 namespace {
 
+// The columns of asin_tab that hold k + tau a0, the first term of each
+// form acos takes, as double-doubles.
+enum first_term : int {
+  pio2_minus = 12,  // pi/2 - asin z, x >= 0
+  pio2_plus = 14,   // pi/2 + asin z, x < 0
+  pi_minus_2 = 16,  // pi - 2 asin z, x < -1/2
+  twice = 18,       // 2 asin z, x > 1/2
+};
+
 // k + tau asin(z + zl) for 0 <= z <= 1/2, |zl| <= 2^-53 z (zl = 0 unless
-// near1), k as a double-double and tau a power of two, within
+// near1), tau a power of two, k + tau a0 from the table's column, within
 // acos_fast_err of the result (HACKING.md, "Error bounds"): the Taylor
 // polynomial of degree 9 at the nearest i/128 (Tang 1990), its tail by
 // Estrin's scheme, whose products wait on one another three deep where
-// Horner's wait seven. zl counts in the first two terms only; k meets the
-// table's first term while the polynomial is still being made.
+// Horner's wait seven. zl counts in the first two terms only.
 template <bool fused, bool near1>
-[[gnu::always_inline]] inline dd plus_asin(const double (&k)[2], double tau,
-                                           double z, double zl) {
+[[gnu::always_inline]] inline dd plus_asin(int column, double tau, double z,
+                                           double zl) {
   // i = 128 z to the nearest integer, read from the last bits of its sum
   // with 1.5 2^52; h = z - i/128 is exact
   const double t = z * 128 + 0x1.8p52, n = rounded(t) - 0x1.8p52;
@@ -28,13 +36,13 @@ template <bool fused, bool near1>
   // p = a2 + a3 h + ... + a9 h^7
   const double p = ((a[4] + a[5] * h) + (a[6] + a[7] * h) * h2) +
                    ((a[8] + a[9] * h) + (a[10] + a[11] * h) * h2) * h4;
-  const dd c = two_sum(k[0], tau * a[0]);
+  const double ch = a[column], cl = a[column + 1];
   const dd m = two_prod_as<fused>(a[2], h);
-  const dd s = two_sum(c.hi, tau * m.hi);
-  double rest = a[1] + m.lo + a[3] * h;
+  const dd s = two_sum(ch, tau * m.hi);
+  double rest = m.lo + a[3] * h;
   if constexpr (near1) rest += (a[2] + 2 * a[4] * h) * zl;
-  const double lo = (s.lo + c.lo + k[1]) + tau * (rest + h2 * p);
-  return fast_two_sum(s.hi, lo);
+  // (left as it is: the rounding test takes a sum not renormalised)
+  return {s.hi, (s.lo + cl) + tau * (rest + h2 * p)};
 }
 
 // 2 bits of the radicand m 4^k to 1 of the root; k such that the root,
@@ -57,21 +65,20 @@ u128 isqrt125(u64 m, int& k) {
 
 }  // namespace
 
-// The relative error of the fast path's acos, at most that of asin_table
-// (pi/2 - asin x and pi - 2 asin z are larger than the asin they hold).
+// The relative error of the fast path's acos: plus_asin's (HACKING.md,
+// "Error bounds").
 constexpr double acos_fast_err = 0x1p-65;
 
 namespace {
 // The fast path's value, made in place: cr_acos takes it without a call.
-// pi, or nothing, for acos x = pi - 2 asin z when x < 0, 2 asin z when not
-constexpr double pi_or_0[2][2] = {{0, 0}, {pi_dd[0], pi_dd[1]}};
-
 template <bool fused>
 [[gnu::always_inline]] inline fast_value fast_acos(double x) {
   const double ax = std::fabs(x);
   dd v;
   if (ax <= 0.5) {  // pi/2 - asin x
-    v = plus_asin<fused, false>(pio2_dd, std::copysign(1.0, -x), ax, 0);
+    // (the sign as a bit, not as a branch, which random signs mislead)
+    const int below = static_cast<int>(std::bit_cast<std::uint64_t>(x) >> 63);
+    v = plus_asin<fused, false>(pio2_minus + 2 * below, 2.0 * below - 1, ax, 0);
   } else {  // acos |x| = 2 asin sqrt((1 - |x|)/2), acos -x = pi - acos x
     const double h = (1 - ax) * 0.5;  // exact
     const double r = std::sqrt(h);    // correctly rounded by IEEE 754
@@ -80,9 +87,8 @@ template <bool fused>
     const double half = 0.5 / h;
     const dd p = two_prod_as<fused>(r, r);
     const double zl = r > 0 ? ((h - p.hi) - p.lo) * (r * half) : 0;
-    // (the sign as a bit, not as a branch, which random signs mislead)
-    v = plus_asin<fused, true>(pi_or_0[std::bit_cast<std::uint64_t>(x) >> 63],
-                               std::copysign(2.0, x), r, zl);
+    const int below = static_cast<int>(std::bit_cast<std::uint64_t>(x) >> 63);
+    v = plus_asin<fused, true>(twice - 2 * below, 2.0 - 4.0 * below, r, zl);
   }
   return {v, acos_fast_err * std::fabs(v.hi)};
 }

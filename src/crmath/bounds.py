@@ -17,18 +17,27 @@ T = mpf(2) ** -8 * (1 + mpf(2) ** -40)  # |t.hi|, at its largest
 CLAIMED = mpf(2) ** -65  # cos_or_sin_err, acos_fast_err
 
 
-def sin_rest_err(t):
-    """sl = t.lo + t^3 (-1/6 + t^2/120 - t^4/5040) against sin(t) - t.hi:
-    t.lo left out of the cubic (u t^3/2), five roundings in t.hi u (...)
-    (5u t^3/6), the last sum (u t^3/6), the series' rest (t^9/9!)."""
-    return u * t ** 3 * mpf(1.5) + t ** 9 / 362880 + u * u * t
+def sin_rest_err(t, r):
+    """sl = tl + th^3 (-1/6 + th^2/120 - th^4/5040) - th^2 tl/2 against
+    sin(th + tl) - th, |th| <= t, |tl| <= u r (r.lo as the reduction leaves
+    it, r near i/128): five roundings in th u (...) (5u t^3/6), the two sums
+    (u (t^3/6 + 2 |tl|)), the product th^2 tl/2 (u t^2 |tl|/2), tl left out
+    of the quintic and its square (t^4 |tl|/24, t |tl|^2/2), the series'
+    rest (t^9/9!), 1/5040 rounded (u t^7/5040)."""
+    tl = u * r
+    return (u * t ** 3 * 1 + 2 * u * tl + u * t * t * tl / 2 + t ** 4 * tl / 24
+            + t * tl * tl / 2 + t ** 9 / 362880 + u * u * t + u * t ** 7 / 5040)
 
 
-def cos_rest_err(t):
-    """c = u Q(u) - t.hi t.lo against cos(t) - 1: u = t.hi^2 rounded (u t^2/2),
-    Q rounded near -1/2 (2^-55 t^2), the product (u t^2/2), the difference
-    (u t^2/2), t.lo t^3/6 left out, the series' rest (t^10/10!)."""
-    return u * t ** 2 * mpf(1.7501) + u * t ** 4 / 6 + t ** 10 / 3628800 + u * u * t ** 2
+def cos_rest_err(t, r):
+    """c = u Q(u) - th tl against cos(th + tl) - 1: u = th^2 rounded
+    (u t^2/2), Q rounded near -1/2 (2^-55 t^2), the product (u t^2/2), the
+    difference (u t^2/2), th tl rounded (u t |tl|), tl left out of the cubic
+    and its square (t^3 |tl|/6, |tl|^2/2), the series' rest (t^10/10!),
+    1/40320 rounded (u t^8/8!)."""
+    tl = u * r
+    return (u * t ** 2 * mpf(1.7501) + u * t * tl + t ** 3 * tl / 6 + tl * tl / 2
+            + t ** 10 / 3628800 + u * u * t ** 2 + u * t ** 8 / 40320)
 
 
 def cos_or_sin(sine):
@@ -43,13 +52,13 @@ def cos_or_sin(sine):
         lo, hi = max(a - T, mpf(0)), min(a + T, pi / 4 + mpf(2) ** -31)
         if lo > hi:
             continue
-        if sine and i == 0:  # sin t = t.hi + sl, nothing else
-            rel = sin_rest_err(T) / (T * (1 - T * T / 6))
+        if sine and i == 0:  # sin t = th + sl, nothing else
+            rel = sin_rest_err(T, T) / (T * (1 - T * T / 6))
         else:
             p, q = (sin(a), cos(a)) if sine else (cos(a), sin(a))
             result = sin(lo) if sine else cos(hi)
             c, sl = T * T / 2 * (1 + u), (T ** 3 / 6 + u * T) * (1 + u)
-            kernels = p * cos_rest_err(T) + q * sin_rest_err(T)
+            kernels = p * cos_rest_err(T, hi) + q * sin_rest_err(T, hi)
             left_out = u * p * c + u * q * sl + mpf(2) ** -105 * (p + q)
             products = u * p * c + u * q * sl + u * u * q * T
             s1 = u * (p + q * T) + u * q * T
@@ -72,14 +81,15 @@ ESTRIN = [3, 4, 5, 6, 7, 8, 9, 10]
 
 
 def plus_asin():
-    """k + tau asin(z + zl) for the three ways acos uses it: pi/2 -+ asin x
+    """k + tau asin(z + zl) for the forms acos takes: pi/2 -+ asin x
     (|x| <= 1/2, zl = 0), 2 asin z and pi - 2 asin z (z = sqrt((1 - |x|)/2)
     with zl its Newton correction, |zl| <= u z). asin z = a0 + a1 d + ... +
-    a9 d^9 at c = i/128, d = z - c exact: the degree's rest, the
-    coefficients' roundings, Estrin's, h^2 p, zl's terms past the first two
-    left out, the table's low parts, the roundings of rest's partial sums;
-    then k's: s.lo + c.lo + k.lo and the last sum. Over the smallest
-    result in reach of i/128."""
+    a9 d^9 at c = i/128, d = z - c exact, k + tau a0 from the table as a
+    double-double: the degree's rest, the coefficients' roundings,
+    Estrin's, h^2 p, zl's terms past the first two left out, the table's
+    low parts, the roundings of rest's partial sums; then the sum with
+    s.lo + k's low part and the last sum. Over the smallest result in
+    reach of i/128."""
     worst, at = mpf(0), None
     for i in range(65):
         c = mpf(i) / 128
@@ -93,20 +103,19 @@ def plus_asin():
              + T * T * (estrin * mpf(1.001) + 2 * u * p)
              + sum(j * abs(a[j]) * T ** (j - 1) for j in range(3, 10)) * zl
              + abs(a[2]) * zl * zl + 3 * u * (a[1] + 2 * abs(a[2]) * T) * zl
-             + mpf(2) ** -106 * (a[0] + a[1] * T) + u * u * a[1] * T)
-        r1 = u * a[0] + u * a[1] * T
+             + mpf(2) ** -106 * a[1] * T + 2 * u * u * a[1] * T)
+        r1 = 2 * u * a[1] * T
         r2 = r1 + (a[1] + 2 * abs(a[2]) * T) * zl
-        r3 = r2 + u * a[1] * T
-        r4 = r3 + T * T * p
-        e += u * (r1 + r2 + r3 + r4)
-        s_hi = a[0] + a[1] * T
+        r3 = r2 + T * T * p
+        e += u * (r1 + r2 + r3)
         for k, tau, result in (
                 (pi / 2, 1, pi / 2 - asin(zmax)),
                 (0, 2, 2 * T if i == 0 else 2 * asin(zmin)),
                 (pi, 2, pi - 2 * asin(zmax))):
-            l1 = u * (k + tau * s_hi) + u * (k + tau * a[0])
-            l2 = l1 + u * k
-            total = tau * e + u * (l1 + l2 + l2 + tau * r4)
+            first = k + tau * a[0]  # the table's k + tau a0, to 2^-106
+            l1 = 2 * u * (first + tau * a[1] * T)
+            total = (tau * e + mpf(2) ** -106 * first + u * l1
+                     + u * (l1 + tau * r3))
             rel = total / result
             if rel > worst:
                 worst, at = rel, i

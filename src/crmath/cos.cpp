@@ -34,6 +34,20 @@ constexpr double cos_or_sin_err = 0x1p-65;
           0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
 }
 
+// The same with FMA, pi/2 in three doubles P1 + P2 + P3: x - k P1 is one
+// exact fused step (x and k P1 are multiples of 2^-53 and their difference
+// is below 1), k P2 is exact as two doubles; the sum of the small parts
+// and k P3 err by below 2^-104 |r| + k 2^-135.
+[[gnu::always_inline]] inline reduced reduce_fused(double ax) {
+  const double n = ax * two_over_pi_d + 0x1.8p52, k = rounded(n) - 0x1.8p52;
+  const double r1 = __builtin_fma(-k, pio2_dd[0], ax);
+  const dd p = two_prod_as<true>(k, pio2_dd[1]);
+  const dd s = two_sum(r1, -p.hi);
+  const dd r = fast_two_sum(s.hi, (s.lo - p.lo) - k * pio2_third);
+  return {r, static_cast<unsigned>(std::bit_cast<std::uint64_t>(n)) & 3,
+          0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
+}
+
 // Payne-Hanek above 2^20: r to 2^-101.5 of itself.
 reduced reduce_large(double ax) {
   const quarter_turns t = reduce_payne_hanek(ax);
@@ -54,29 +68,38 @@ template <bool fused>
 [[gnu::always_inline]] inline dd cos_or_sin(dd r, bool sine, bool negate) {
   // sin is odd, cos even: the sign as a bit, not as a branch
   const bool below = std::signbit(r.hi);
-  const double sign = (sine && below) != negate ? -1.0 : 1.0;
+  const double sign =
+      1.0 - 2.0 * static_cast<double>((sine && below) != negate);
   r = {std::fabs(r.hi), below ? -r.lo : r.lo};
   // r = i/128 + t; cos and sin of i/128 from the table (Tang 1990); i
   // read from the last bits of 128 r + 1.5 2^52
   const double n = r.hi * 128 + 0x1.8p52;
   const auto i = static_cast<int>(std::bit_cast<std::uint64_t>(n) & 127);
   const double* tab = sincos_tab[i];
-  // the difference is exact
-  const dd t = two_sum(r.hi - (rounded(n) - 0x1.8p52) * 0x1p-7, r.lo);
-  const double u = t.hi * t.hi;
-  // sin t = t.hi + sl, cos t = 1 + c: Taylor series to t^7 and t^8
-  const double sl = t.lo + t.hi * u * (-1 / 6.0 + u * (1 / 120.0 - u / 5040.0));
+  // t = th + tl, th exact, tl = r.lo as it comes (not summed into th: tl
+  // counts in the terms where it weighs)
+  const double th = r.hi - (rounded(n) - 0x1.8p52) * 0x1p-7, tl = r.lo;
+  const double u = th * th;
+  // sin t = th + sl, cos t = 1 + c: Taylor series to t^7 and t^8, tl in
+  // the first two terms of each (each 1/n a constant rounded once: a
+  // division would cost as much as the rest of the series)
+  const double sl = tl +
+                    th * u * (-1 / 6.0 + u * (1 / 120.0 - u * (1 / 5040.0))) -
+                    0.5 * u * tl;
   const double c =
-      u * (-0.5 + u * (1 / 24.0 - u * (1 / 720.0 - u / 40320.0))) - t.hi * t.lo;
-  // cos r = C cos t - S sin t; sin r = S cos t + C sin t
-  const int s = sine ? 2 : 0;
-  const double ph = tab[s], pl = tab[s + 1];
-  const double qh = sine ? tab[0] : -tab[2], ql = sine ? tab[1] : -tab[3];
-  const dd q = two_prod_as<fused>(qh, t.hi);
+      u * (-0.5 + u * (1 / 24.0 - u * (1 / 720.0 - u * (1 / 40320.0)))) -
+      th * tl;
+  // cos r = C cos t - S sin t; sin r = S cos t + C sin t, C, S and -S
+  // from the table (the choice as an index, not as a branch, which
+  // quadrants mislead)
+  const int s = 2 * static_cast<int>(sine);
+  const double ph = tab[s], pl = tab[s + 1], qh = tab[4 - 2 * s],
+               ql = tab[5 - 2 * s];
+  const dd q = two_prod_as<fused>(qh, th);
   const dd y = two_sum(ph, q.hi);
-  const double lo = y.lo + q.lo + pl + ph * c + qh * sl + ql * t.hi;
-  const dd out = fast_two_sum(y.hi, lo);
-  return {sign * out.hi, sign * out.lo};
+  const double lo = y.lo + q.lo + pl + ph * c + qh * sl + ql * th;
+  // (left as it is: the rounding test takes a sum not renormalised)
+  return {sign * y.hi, sign * lo};
 }
 
 }  // namespace
@@ -141,7 +164,13 @@ namespace {
 template <bool fused>
 [[gnu::always_inline]] inline fast_value fast_cos(double x) {
   const double ax = std::fabs(x);
-  const reduced red = ax < 0x1p20 ? reduce_cody_waite(ax) : reduce_large(ax);
+  reduced red;
+  if (ax >= 0x1p20)
+    red = reduce_large(ax);
+  else if constexpr (fused)
+    red = reduce_fused(ax);
+  else
+    red = reduce_cody_waite(ax);
   // cos(q pi/2 + r) = cos r, -sin r, -cos r, sin r; an error in r moves
   // either by no more
   const dd v = cos_or_sin<fused>(red.r, red.q & 1, ((red.q + 1) & 2) != 0);

@@ -65,9 +65,11 @@ inline dd dd_mul(dd a, dd b) {
 }
 
 // The nearest double to y.hi + y.lo, when every value within err of it
-// rounds to the same double (Ziv's rounding test). err >= 2^-100 |y.hi|
-// makes the test exact: the rounding of y.lo +- err, at most 2^-106 |y.hi|,
-// cannot move either sum across a rounding boundary unnoticed.
+// rounds to the same double (Ziv's rounding test). y need not be
+// renormalised: the test is exact when err exceeds the true error by the
+// rounding of y.lo +- err, u (|y.lo| + err) (2^-69 |y.hi| for the fast
+// paths, whose |y.lo| stays below 2^-16 |y.hi|), which then cannot move
+// either sum across a rounding boundary unnoticed.
 inline bool round_dd(dd y, double err, double& out) {
   const double hi = rounded(y.hi), lo = rounded(y.lo), e = rounded(err);
   const double u = hi + (lo + e), v = hi + (lo - e);

@@ -39,6 +39,8 @@ c3 = bits(pi / 2 - c1 - c2, 33)
 c4 = float(pi / 2 - c1 - c2 - c3)
 w("constexpr double cw_pio2[4] = {%s, %s, %s, %s};" % tuple(map(hexd, (c1, c2, c3, c4))))
 w("constexpr double pio2_dd[2] = {%s, %s};" % tuple(map(hexd, dd(pi / 2))))
+# what pi/2 - pio2_dd leaves, to the nearest double
+w("constexpr double pio2_third = %s;" % hexd(pi / 2 - sum(mpf(v) for v in dd(pi / 2))))
 w("constexpr double pi_dd[2] = {%s, %s};" % tuple(map(hexd, dd(pi))))
 w("constexpr double two_over_pi_d = %s;" % hexd(2 / pi))
 
@@ -55,21 +57,24 @@ w("constexpr u64 two_over_pi[6] = {%s};" % ", ".join("0x%016xu" % q for q in wor
 q = int(floor(pi / 2 * mpf(2) ** 126))
 w("constexpr u128 pio2_q126 = {0x%016xu, 0x%016xu};" % (q >> 64, q & (2**64 - 1)))
 
-# cos and sin of i/128, i = 0..101, as double-doubles.
-w("constexpr double sincos_tab[102][4] = {")
+# cos, sin and -sin of i/128, i = 0..101, as double-doubles.
+w("constexpr double sincos_tab[102][6] = {")
 for i in range(102):
     a = mpf(i) / 128
-    w("  {%s, %s, %s, %s}," % tuple(map(hexd, dd(cos(a)) + dd(sin(a)))))
+    w("  {%s, %s, %s, %s, %s, %s}," % tuple(map(hexd, dd(cos(a)) + dd(sin(a)) + dd(-sin(a)))))
 w("};")
 
 # Taylor coefficients of asin at c = i/128, i = 0..64: a0, a1 as
-# double-doubles, then a2..a9.
+# double-doubles, then a2..a9; then, as double-doubles, the first term of
+# each form acos takes: pi/2 - a0, pi/2 + a0, pi - 2 a0 and 2 a0.
 worst = mpf(0)
-w("constexpr double asin_tab[65][12] = {")
+w("constexpr double asin_tab[65][20] = {")
 for i in range(65):
     c = mpf(i) / 128
     a = taylor(asin, c, 10)
     row = dd(a[0]) + dd(a[1]) + tuple(float(v) for v in a[2:10])
+    for k in (pi / 2 - a[0], pi / 2 + a[0], pi - 2 * a[0], 2 * a[0]):
+        row += dd(k)
     w("  {%s}," % ", ".join(map(hexd, row)))
     # what degree 9 leaves out, relative to asin near c
     rest = abs(a[10]) * mpf(2) ** -80 / max(asin(c - mpf(1) / 256) if i else mpf(1), mpf(2) ** -9)
