@@ -59,14 +59,16 @@ const trig trigs[] = {
     {"cos", angles, [](double x) { return std::cos(x); }},
     {"cos_accurate", angles, answer_or_zero<cos_accurate>},
     {"cos_last", angles, cos_last},
-    {"coremath_cos_base", angles, coremath_cos_base},
-    {"coremath_cos_v3", angles, coremath_cos_v3},
     {"cr_acos", cosines, cr_acos},
     {"acos", cosines, [](double x) { return std::acos(x); }},
     {"acos_accurate", cosines, answer_or_zero<acos_accurate>},
     {"acos_last", cosines, acos_last},
+#ifdef DORVEX_CORE_MATH
+    {"coremath_cos_base", angles, coremath_cos_base},
+    {"coremath_cos_v3", angles, coremath_cos_v3},
     {"coremath_acos_base", cosines, coremath_acos_base},
     {"coremath_acos_v3", cosines, coremath_acos_v3},
+#endif
 };
 const trig* find_trig(const std::string& name) {
   for (const trig& t : trigs)

@@ -21,6 +21,10 @@ count() {
   awk '/^summary:/ { print $2 }' "$tmp"
 }
 per_call() { echo $((($(count "$1" "$n") - $(count "$1" 0)) / n)); }
+"$bin" coremath_cos_v3 0 >/dev/null || {
+  echo "CORE-MATH is not built into $bin: configure with -DDORVEX_CORE_MATH_DIR"
+  exit 1
+}
 fail=0
 echo "| work | dorvex | std peer | C library |"
 echo "|---|---|---|---|"

@@ -5,12 +5,14 @@
 #include <cmath>
 #include <gemmi/unitcell.hpp>
 
+#ifdef DORVEX_CORE_MATH
 extern "C" {
 double coremath_cos_base(double);
 double coremath_acos_base(double);
 double coremath_cos_v3(double);
 double coremath_acos_v3(double);
 }
+#endif
 
 namespace {
 

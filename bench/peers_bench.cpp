@@ -44,12 +44,14 @@ double glibc_acos(double x) {
   BENCHMARK_TEMPLATE(trig_latency, f, acos)->Name(#f "/latency")
 TRIG(cr_cos, false);
 TRIG(glibc_cos, false);
-TRIG(coremath_cos_base, false);
-TRIG(coremath_cos_v3, false);
 TRIG(cr_acos, true);
 TRIG(glibc_acos, true);
+#ifdef DORVEX_CORE_MATH
+TRIG(coremath_cos_base, false);
+TRIG(coremath_cos_v3, false);
 TRIG(coremath_acos_base, true);
 TRIG(coremath_acos_v3, true);
+#endif
 
 double dorvex_cell(const double (&v)[6]) {
   dorvex_result r;

@@ -73,14 +73,9 @@ function dorvexApi(api) {
     }
   }
 
-  // n numbers of f from at, as an array (a loop: a view or Array.from a
-  // call costs several times as much)
-  const pick = (f, at, n) => {
-    const out = new Array(n);
-    for (let i = 0; i < n; ++i) out[i] = f[at + i];
-    return out;
-  };
-  const six = (f, at) => pick(f, at, 6);
+  // six numbers of f from at, as an array (a literal: a view, Array.from
+  // or a loop costs more)
+  const six = (f, at) => [f[at], f[at + 1], f[at + 2], f[at + 3], f[at + 4], f[at + 5]];
   // A value as the shortest text that reads back to it, NaN and the
   // infinities in the program's words (a NaN's sign, which a JavaScript
   // number does not keep, given apart).
