@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "crmath/dd.hpp"
 #include "exact/exact.hpp"
 #include "text/numtext.hpp"
 
@@ -11,10 +12,10 @@ namespace {
 // significand, then to an integer, both ties to even. Fits 64 bits: true
 // and the value in v; otherwise false and the value in n.
 bool scale_to_integer(double x, int p, u64& v, big& n) {
+  // |x| = m 2^e from its bits (a subnormal's m unnormalised: the value,
+  // and so its leading 64 bits, are the same)
   int e;
-  const double f = std::frexp(std::fabs(x), &e);
-  const auto m = static_cast<u64>(std::ldexp(f, 53));  // exact
-  e -= 53;
+  const u64 m = mantissa(std::fabs(x), e);
   u128 prod = mul(m, ten_to[p]);  // exact: at most 83 bits
   const int b = bitlen(prod);
   if (b > 64) {
