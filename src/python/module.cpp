@@ -462,8 +462,10 @@ py::object convert_many(const py::handle& mode, const py::handle& rows,
     part(0);
     for (std::thread& t : helpers) t.join();
   }
-  for (const int st : status)
-    if (st != DORVEX_OK) throw py::value_error(dorvex_status_text(st));
+  const auto failed = std::find_if(status.begin(), status.end(),
+                                   [](int st) { return st != DORVEX_OK; });
+  if (failed != status.end())
+    throw py::value_error(dorvex_status_text(*failed));
   if (result) return result;
   return made().conversions(form, direct, recip, counts, volume, recip_volume);
 }
