@@ -34,6 +34,7 @@ constexpr double cos_or_sin_err = 0x1p-65;
           0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
 }
 
+#if DORVEX_FMA_CLONE
 // The same with FMA, pi/2 in three doubles P1 + P2 + P3: x - k P1 is one
 // exact fused step (x and k P1 are multiples of 2^-53 and their difference
 // is below 1), k P2 is exact as two doubles; the sum of the small parts
@@ -47,6 +48,7 @@ constexpr double cos_or_sin_err = 0x1p-65;
   return {r, static_cast<unsigned>(std::bit_cast<std::uint64_t>(n)) & 3,
           0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
 }
+#endif
 
 // Payne-Hanek above 2^20: r to 2^-101.5 of itself.
 reduced reduce_large(double ax) {
@@ -165,10 +167,11 @@ template <bool fused>
 [[gnu::always_inline]] inline fast_value fast_cos(double x) {
   const double ax = std::fabs(x);
   reduced red;
-  if (ax >= 0x1p20)
-    red = reduce_large(ax);
+  if (ax >= 0x1p20) red = reduce_large(ax);
+#if DORVEX_FMA_CLONE
   else if constexpr (fused)
     red = reduce_fused(ax);
+#endif
   else
     red = reduce_cody_waite(ax);
   // cos(q pi/2 + r) = cos r, -sin r, -cos r, sin r; an error in r moves
