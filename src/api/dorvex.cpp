@@ -58,7 +58,7 @@ void convert_as(int mode, int c, const double* in, conversion& out, metric* m) {
   std::memcpy(given, in, sizeof given);
   if (mode == start::recip) recip_from(c, given, given);
   convert_mode(mode, given, out);
-  if (m) *m = metric_of(mode, given, out.cosines);
+  if (m) *m = metric_of(mode, given, out);
 }
 
 // The s.u. of every value of a conversion into *out (all 0 without any).

@@ -67,8 +67,10 @@ void angles_to_cosines(CellParams& cell);
 // One cosine back to degrees, 0 to 180.
 double cosines_to_angles(double x, domain_log& log);
 // Cell (lengths, cosines) to its reciprocal in the 2 pi convention; its own
-// inverse. in and out must be distinct.
-void recipconv(const CellParams& in, CellParams& out, domain_log& log);
+// inverse. in and out must be distinct. sines: sqrt(1 - cos^2) of in's
+// angles in double, on their way to single precision.
+void recipconv(const CellParams& in, CellParams& out, domain_log& log,
+               double (&sines)[3]);
 
 // Metric form <-> reciprocal cell (lengths, cosines).
 void form_to_recip(const MetricForm& form, CellParams& recip, domain_log& log);
@@ -87,6 +89,7 @@ struct conversion {
   CellParams direct, recip;
   domain_log log;
   double cosines[3];  // of the given cell's angles (modes 2 and 3)
+  double sines[3];    // and their sines, as recipconv made them
 };
 // false for a mode other than 1, 2 or 3, with out untouched.
 bool convert_mode(int mode, const double (&in)[6], conversion& out);

@@ -20,7 +20,7 @@ bool convert_mode(int mode, const double (&in)[6], conversion& out) {
     begin_step(out.log, conv_step::form_to_recip);
     form_to_recip(out.form, out.recip, out.log);
     begin_step(out.log, conv_step::recipconv);
-    recipconv(out.recip, out.direct, out.log);
+    recipconv(out.recip, out.direct, out.log, out.sines);
   } else {
     // a direct cell, or a reciprocal one: recipconv is its own inverse
     CellParams& given = mode == start::direct ? out.direct : out.recip;
@@ -29,7 +29,7 @@ bool convert_mode(int mode, const double (&in)[6], conversion& out) {
     angles_to_cosines(given);
     for (int i = 0; i < 3; ++i) out.cosines[i] = given[slot::alpha + i];
     begin_step(out.log, conv_step::recipconv);
-    recipconv(given, other, out.log);
+    recipconv(given, other, out.log, out.sines);
     recip_to_form(out.recip, out.form);
   }
   // alpha, alpha*, beta, beta*, gamma, gamma*: the order of acos reports

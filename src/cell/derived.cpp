@@ -17,11 +17,10 @@ constexpr double degree_per_rad = 57.29577951308232;
 // cos(x pi/180) from the program's cos(x r), r its 1/57.2957795: the two
 // angles differ by x (pi/180 - r), a few parts in 10^10, so
 // cos(x pi/180) = cos(x r) - sin(x r) x (pi/180 - r), to 10^-19; sin(x r)
-// has the sign of the angle's place in its turn.
-double precise_cosine(double c, double degrees) {
+// has the sign of the angle's place in its turn; s, sqrt(1 - cos^2(x r))
+// (the conversion's own, one square root less).
+double precise_cosine(double c, double s, double degrees) {
   constexpr double gap = rad_per_degree - rad_per_deg;  // exact (Sterbenz)
-  const double s2 = 1.0 - rounded(c * c);
-  double s = s2 > 0 ? std::sqrt(s2) : 0.0;
   // (an angle of 0 to 180 degrees, as nearly all are, needs no remainder)
   const bool lower =
       degrees >= 0 && degrees <= 180.0
@@ -36,12 +35,12 @@ double precise_cosine(double c, double degrees) {
 // cos^2 beta - cos^2 gamma + 2 cos alpha cos beta cos gamma (International
 // Tables Vol. B, 2008, eq. 1.1.2.1); every product rounded before it is
 // added.
-double unit_volume_sq(const double* degrees, const double (&program)[3],
+double unit_volume_sq(const double* degrees, const conversion& cv,
                       double (&cosine)[3]) {
   for (int i = 0; i < 3; ++i)
-    cosine[i] = std::isfinite(program[i])
-                    ? precise_cosine(program[i], degrees[i])
-                    : program[i];
+    cosine[i] = std::isfinite(cv.cosines[i])
+                    ? precise_cosine(cv.cosines[i], cv.sines[i], degrees[i])
+                    : cv.cosines[i];
   const double ca = cosine[0], cb = cosine[1], cc = cosine[2];
   return 1.0 - rounded(ca * ca) - rounded(cb * cb) - rounded(cc * cc) +
          rounded(2.0 * ca * cb * cc);
@@ -51,9 +50,9 @@ double unit_volume_sq(const double* degrees, const double (&program)[3],
 // inverse of the direct one (eqs. 1.1.3.2-3): A = (b c sin alpha / V)^2,
 // D = 2 a^2 b c (cos beta cos gamma - cos alpha) / V^2, and the others
 // in turn.
-metric from_direct(const double (&cell)[6], const double (&program)[3]) {
+metric from_direct(const double (&cell)[6], const conversion& cv) {
   double c[3];
-  const double w = unit_volume_sq(cell + 3, program, c);
+  const double w = unit_volume_sq(cell + 3, cv, c);
   const double a = cell[0], b = cell[1], cc = cell[2];
   metric m;
   m.volume = w >= 0 ? rounded(rounded(a * b) * cc) * std::sqrt(w) : no_value;
@@ -73,9 +72,9 @@ metric from_direct(const double (&cell)[6], const double (&program)[3]) {
 
 // From a reciprocal cell in the 1/d convention: A = a*^2, D = 2 b* c*
 // cos alpha*, ..., V* = a* b* c* sqrt(w*), V = 1 / V*.
-metric from_recip(const double (&cell)[6], const double (&program)[3]) {
+metric from_recip(const double (&cell)[6], const conversion& cv) {
   double c[3];
-  const double w = unit_volume_sq(cell + 3, program, c);
+  const double w = unit_volume_sq(cell + 3, cv, c);
   const double a = cell[0], b = cell[1], cc = cell[2];
   metric m;
   m.form[coef::A] = rounded(a * a);
@@ -117,15 +116,14 @@ void recip_to(int c, const CellParams& recip, double (&out)[6]) {
     out[i] = c == conv::one && i < 3 ? recip[i] / two_pi : recip[i];
 }
 
-metric metric_of(int mode, const double (&given)[6],
-                 const double (&cosines)[3]) {
+metric metric_of(int mode, const double (&given)[6], const conversion& c) {
   metric m;
   if (mode == start::direct) {
-    m = from_direct(given, cosines);
+    m = from_direct(given, c);
   } else if (mode == start::recip) {
     double one[6];
     recip_to(conv::one, given, one);
-    m = from_recip(one, cosines);
+    m = from_recip(one, c);
   } else {
     m = from_form(given);
   }

@@ -33,10 +33,10 @@ struct metric {
   MetricForm form;
   double volume;
 };
-// cosines: the conversion's of the given cell's angles (modes 2 and 3),
-// which are taken to the precise pi/180 rather than computed again.
-metric metric_of(int mode, const double (&given)[6],
-                 const double (&cosines)[3]);
+// c: the conversion of given, whose cosines of the given cell's angles
+// (modes 2 and 3) are taken to the precise pi/180 rather than computed
+// again, with their sines.
+metric metric_of(int mode, const double (&given)[6], const conversion& c);
 // V* in convention c from V: 1/V, or (2 pi)^3 / V with the program's 2 pi.
 double recip_volume(int c, double volume);
 

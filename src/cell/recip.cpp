@@ -22,7 +22,8 @@ float single(double x) {
 // Crystallography, 2nd ed., eqs. 2.14-2.16), with 2 pi in the lengths.
 // sinar, sinbr, singr and vr are held in single precision on purpose: the
 // printed digits of the metric form depend on it.
-void recipconv(const CellParams& in, CellParams& out, domain_log& log) {
+void recipconv(const CellParams& in, CellParams& out, domain_log& log,
+               double (&sines)[3]) {
   const double a = in[slot::a], b = in[slot::b], c = in[slot::c];
   const double ca = in[slot::alpha], cb = in[slot::beta], cc = in[slot::gamma];
   // squared volume of the cell with unit edges; every product is rounded
@@ -35,9 +36,11 @@ void recipconv(const CellParams& in, CellParams& out, domain_log& log) {
   // NaN, which passes silently, on every platform.
   const double s = dsqrt(canonical_nan(w), log);
   const float vr = single(a * b * c * s);
-  const float sinar = single(dsqrt(1.0 - rounded(ca * ca), log));
-  const float sinbr = single(dsqrt(1.0 - rounded(cb * cb), log));
-  const float singr = single(dsqrt(1.0 - rounded(cc * cc), log));
+  sines[0] = dsqrt(1.0 - rounded(ca * ca), log);
+  sines[1] = dsqrt(1.0 - rounded(cb * cb), log);
+  sines[2] = dsqrt(1.0 - rounded(cc * cc), log);
+  const float sinar = single(sines[0]), sinbr = single(sines[1]),
+              singr = single(sines[2]);
   // a* = 2 pi b c sin(alpha) / V
   out[slot::a] = canonical_nan(two_pi * b * c * sinar / vr);
   out[slot::b] = canonical_nan(two_pi * a * c * sinbr / vr);

@@ -98,7 +98,7 @@ void convert_row(const batch_options& o, const double (&row)[6],
   if (o.mode == start::recip) recip_from(o.convention, given, given);
   conversion c;
   convert_mode(o.mode, given, c);
-  const metric m = metric_of(o.mode, given, c.cosines);
+  const metric m = metric_of(o.mode, given, c);
   double recip[6];
   recip_to(o.convention, c.recip, recip);
   for (int i = 0; i < 6; ++i) {

@@ -15,6 +15,12 @@ mp.prec = 100
 u = mpf(2) ** -53
 T = mpf(2) ** -8 * (1 + mpf(2) ** -40)  # |t.hi|, at its largest
 CLAIMED = mpf(2) ** -65  # cos_or_sin_err, acos_fast_err
+# the reductions' 2^-100 |r|, |r| <= pi/4 + 2^-31, over cos r or sin r
+# cos.cpp's direct path: rows of its table, and the rows about pi/2 left
+# to the reduction
+DIRECT_ROWS = 404
+NEAR_PI_2 = range(201, 202)
+REDUCTION = mpf(2) ** -100 * (pi / 4 + mpf(2) ** -31) / sin(pi / 4 + mpf(2) ** -31)
 
 
 def sin_rest_err(t, r):
@@ -40,12 +46,27 @@ def cos_rest_err(t, r):
             + t ** 10 / 3628800 + u * u * t ** 2 + u * t ** 8 / 40320)
 
 
+def rotation_err(p, q, r):
+    """P cos t + Q sin t with |P|, |Q| = p, q the table's cos and sin of
+    i/128 (or sin and cos), t = th + tl, |tl| <= u r: the kernels' errors
+    times P and Q, the table's low parts left out of the small products,
+    the products' roundings, and the roundings of the five partial sums of
+    lo."""
+    c, sl = T * T / 2 * (1 + u), (T ** 3 / 6 + u * T) * (1 + u)
+    kernels = p * cos_rest_err(T, r) + q * sin_rest_err(T, r)
+    left_out = u * p * c + u * q * sl + mpf(2) ** -105 * (p + q)
+    products = u * p * c + u * q * sl + u * u * q * T
+    s1 = u * (p + q * T) + u * q * T
+    s2 = s1 + u * p
+    s3 = s2 + u * q * T
+    s4 = s3 + p * c
+    s5 = s4 + q * sl
+    return kernels + left_out + products + u * (s1 + s2 + s3 + s4 + s5)
+
+
 def cos_or_sin(sine):
-    """cos r or sin r = P cos t + Q sin t with P, Q the table's cos and sin
-    of i/128 (or sin and cos): the kernels' errors times P and Q, the
-    table's low parts left out of the small products, the products'
-    roundings, and the roundings of the five partial sums of lo, over the
-    smallest result in reach of i/128."""
+    """cos r or sin r of the reduced r, with the reduction's relative
+    error, over the smallest result in reach of i/128."""
     worst, at = mpf(0), None
     for i in range(102):
         a = mpf(i) / 128
@@ -57,19 +78,34 @@ def cos_or_sin(sine):
         else:
             p, q = (sin(a), cos(a)) if sine else (cos(a), sin(a))
             result = sin(lo) if sine else cos(hi)
-            c, sl = T * T / 2 * (1 + u), (T ** 3 / 6 + u * T) * (1 + u)
-            kernels = p * cos_rest_err(T, hi) + q * sin_rest_err(T, hi)
-            left_out = u * p * c + u * q * sl + mpf(2) ** -105 * (p + q)
-            products = u * p * c + u * q * sl + u * u * q * T
-            s1 = u * (p + q * T) + u * q * T
-            s2 = s1 + u * p
-            s3 = s2 + p * c
-            s4 = s3 + q * sl
-            s5 = s4 + u * q * T
-            sums = u * (s1 + s2 + s3 + s4 + s5)
-            rel = (kernels + left_out + products + sums) / result
+            rel = rotation_err(p, q, hi) / result
+        rel += REDUCTION
         if rel > worst:
             worst, at = rel, i
+    return worst, at
+
+
+def cos_direct():
+    """cos x of x as it is (tl = 0), x = i/128 + t up to DIRECT_ROWS rows,
+    but for the rows about pi/2 that the code leaves to the reduction:
+    over the smallest |cos x| in reach of i/128. Fails if a row kept holds
+    a zero of cos, or the rows left out are not the code's."""
+    worst, at, over = mpf(0), None, []
+    for i in range(DIRECT_ROWS):
+        a = mpf(i) / 128
+        lo, hi = max(a - T, mpf(0)), a + T
+        if cos(lo) * cos(hi) <= 0:
+            over.append(i)
+            continue
+        result = min(abs(cos(lo)), abs(cos(hi)))
+        rel = rotation_err(abs(cos(a)), sin(a), 0) / result
+        if rel > CLAIMED:
+            over.append(i)
+        elif rel > worst:
+            worst, at = rel, i
+    if over != list(NEAR_PI_2):
+        print("rows over the bound: %s, not the code's %s" % (over, list(NEAR_PI_2)))
+        worst = mpf(1)
     return worst, at
 
 
@@ -125,6 +161,7 @@ def plus_asin():
 fail = False
 for name, (worst, at) in (("cos_or_sin, the cosine", cos_or_sin(False)),
                           ("cos_or_sin, the sine", cos_or_sin(True)),
+                          ("cos x as it is", cos_direct()),
                           ("acos's plus_asin", plus_asin())):
     print("%s: at most 2^%.2f of the result (worst near i = %d), claimed 2^%d"
           % (name, float(log(worst, 2)), at, int(log(CLAIMED, 2))))

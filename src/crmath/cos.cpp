@@ -9,15 +9,18 @@
 
 namespace {
 
-// |x| = q pi/2 + r, |r| <= about pi/4; err bounds |r - r.hi - r.lo|.
+// |x| = q pi/2 + r, |r| <= about pi/4; r.hi + r.lo within 2^-100 |r| +
+// err of r (the relative part, at most 2^-99.8 of cos r or sin r, counts
+// in cos_or_sin_err).
 struct reduced {
   dd r;
   unsigned q;
   double err;
 };
 
-// The relative error of cos_or_sin: at most 2^-65.6 (the sine near
-// 1/128; 2^-66.9 for the cosine), HACKING.md, "Error bounds".
+// The relative error of cos_or_sin with the reduction's relative part: at
+// most 2^-65.8 (the sine near 1/128; 2^-67.1 for the cosine), HACKING.md,
+// "Error bounds".
 constexpr double cos_or_sin_err = 0x1p-65;
 
 // Cody-Waite with pi/2 in four parts, for |x| < 2^20 (k < 2^20): k times
@@ -31,7 +34,7 @@ constexpr double cos_or_sin_err = 0x1p-65;
   const dd b = two_sum(a.hi, -(k * cw_pio2[2]));
   const dd r = two_sum(b.hi, (a.lo + b.lo) - k * cw_pio2[3]);
   return {r, static_cast<unsigned>(std::bit_cast<std::uint64_t>(n)) & 3,
-          0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
+          k * 0x1p-130};
 }
 
 #if DORVEX_FMA_CLONE
@@ -46,7 +49,7 @@ constexpr double cos_or_sin_err = 0x1p-65;
   const dd s = two_sum(r1, -p.hi);
   const dd r = fast_two_sum(s.hi, (s.lo - p.lo) - k * pio2_third);
   return {r, static_cast<unsigned>(std::bit_cast<std::uint64_t>(n)) & 3,
-          0x1p-100 * std::fabs(r.hi) + k * 0x1p-130};
+          k * 0x1p-130};
 }
 #endif
 
@@ -61,23 +64,23 @@ reduced reduce_large(double ax) {
           0x1p-53);
   dd r = dd_mul(f, {pio2_dd[0], pio2_dd[1]});
   if (t.negative) r = {-r.hi, -r.lo};
-  return {r, t.q, 0x1p-100 * std::fabs(r.hi)};
+  return {r, t.q, 0};
 }
 
-// cos r (sine = false) or sin r, |r| <= pi/4 + 2^-31, within
-// cos_or_sin_err of the result; negated when negate is.
+// cos r (sine = false) or sin r, |r| <= pi/4 + 2^-31 (or the cosine of r
+// as it is, r.lo = 0, to the table's end), within cos_or_sin_err of the
+// result; negated when negate is.
 template <bool fused>
 [[gnu::always_inline]] inline dd cos_or_sin(dd r, bool sine, bool negate) {
-  // sin is odd, cos even: the sign as a bit, not as a branch
-  const bool below = std::signbit(r.hi);
-  const double sign =
-      1.0 - 2.0 * static_cast<double>((sine && below) != negate);
-  r = {std::fabs(r.hi), below ? -r.lo : r.lo};
+  // sin is odd, cos even: each sign a product by +-1 made from bits (a
+  // select compiles to a branch, and random quadrants mislead it)
+  const u64 below = std::bit_cast<u64>(r.hi) >> 63;
+  const double sign = signed_one((u64{sine} & below) ^ u64{negate});
+  r = {std::fabs(r.hi), r.lo * signed_one(below)};
   // r = i/128 + t; cos and sin of i/128 from the table (Tang 1990); i
   // read from the last bits of 128 r + 1.5 2^52
   const double n = r.hi * 128 + 0x1.8p52;
-  const auto i = static_cast<int>(std::bit_cast<std::uint64_t>(n) & 127);
-  const double* tab = sincos_tab[i];
+  const double* tab = sincos_tab[std::bit_cast<u64>(n) & 511];
   // t = th + tl, th exact, tl = r.lo as it comes (not summed into th: tl
   // counts in the terms where it weighs)
   const double th = r.hi - (rounded(n) - 0x1.8p52) * 0x1p-7, tl = r.lo;
@@ -94,12 +97,13 @@ template <bool fused>
   // cos r = C cos t - S sin t; sin r = S cos t + C sin t, C, S and -S
   // from the table (the choice as an index, not as a branch, which
   // quadrants mislead)
-  const int s = 2 * static_cast<int>(sine);
-  const double ph = tab[s], pl = tab[s + 1], qh = tab[4 - 2 * s],
-               ql = tab[5 - 2 * s];
+  const double* pt = tab + 2 * unsigned{sine};
+  const double* qt = tab + 4 - 4 * unsigned{sine};
+  const double ph = pt[0], pl = pt[1], qh = qt[0], ql = qt[1];
   const dd q = two_prod_as<fused>(qh, th);
   const dd y = two_sum(ph, q.hi);
-  const double lo = y.lo + q.lo + pl + ph * c + qh * sl + ql * th;
+  // (the terms that wait on the series last)
+  const double lo = y.lo + q.lo + pl + ql * th + ph * c + qh * sl;
   // (left as it is: the rounding test takes a sum not renormalised)
   return {sign * y.hi, sign * lo};
 }
@@ -162,10 +166,25 @@ bool round_fixed(u128 v, u64 err, int ex, double& y) {
 }
 
 namespace {
+#if DORVEX_DIRECT_COS
+// cos x of x as it is, from the table's rows on to pi + 2^-8, no reduction:
+// x = i/128 + t exactly. The row holding pi/2 is left to the reduction:
+// the cosine's zero lies in it (HACKING.md, "Error bounds").
+constexpr double direct_end = 403.5 / 128;
+constexpr double near_pi_2[2] = {200.5 / 128, 201.5 / 128};
+static_assert(direct_end * 128 < sincos_rows);
+#endif
+
 // The fast path's value, made in place: cr_cos takes it without a call.
 template <bool fused>
 [[gnu::always_inline]] inline fast_value fast_cos(double x) {
   const double ax = std::fabs(x);
+#if DORVEX_DIRECT_COS
+  if (ax < direct_end && (ax < near_pi_2[0] || ax >= near_pi_2[1])) {
+    const dd v = cos_or_sin<fused>({ax, 0}, false, false);
+    return {v, cos_or_sin_err * std::fabs(v.hi)};
+  }
+#endif
   reduced red;
   if (ax >= 0x1p20) red = reduce_large(ax);
 #if DORVEX_FMA_CLONE

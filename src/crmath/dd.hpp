@@ -17,6 +17,11 @@ constexpr double exp2i(int n) {
   return std::bit_cast<double>(static_cast<std::uint64_t>(n + 1023) << 52);
 }
 
+// -1 for negative = 1, else 1: from bits, with no branch to mislead.
+inline double signed_one(std::uint64_t negative) {
+  return std::bit_cast<double>(negative << 63 | 0x3ff0000000000000);
+}
+
 // x = m 2^e with m an integer below 2^53, for finite x >= 0.
 inline std::uint64_t mantissa(double x, int& e) {
   const auto b = std::bit_cast<std::uint64_t>(x);

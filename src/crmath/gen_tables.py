@@ -57,11 +57,29 @@ w("constexpr u64 two_over_pi[6] = {%s};" % ", ".join("0x%016xu" % q for q in wor
 q = int(floor(pi / 2 * mpf(2) ** 126))
 w("constexpr u128 pio2_q126 = {0x%016xu, 0x%016xu};" % (q >> 64, q & (2**64 - 1)))
 
-# cos, sin and -sin of i/128, i = 0..101, as double-doubles.
-w("constexpr double sincos_tab[102][6] = {")
-for i in range(102):
+# cos, sin and -sin of i/128 as double-doubles: i = 0..101 for the reduced
+# argument (|r| <= pi/4), on to 403 (pi + 2^-8) for the cosine of an
+# argument as it is. WebAssembly leaves out the rest: its page has no room.
+def sincos_row(i):
     a = mpf(i) / 128
     w("  {%s, %s, %s, %s, %s, %s}," % tuple(map(hexd, dd(cos(a)) + dd(sin(a)) + dd(-sin(a)))))
+
+
+w("#ifndef DORVEX_DIRECT_COS")
+w("#ifdef __wasm__")
+w("#define DORVEX_DIRECT_COS 0")
+w("#else")
+w("#define DORVEX_DIRECT_COS 1")
+w("#endif")
+w("#endif")
+w("constexpr int sincos_rows = DORVEX_DIRECT_COS ? 404 : 102;")
+w("constexpr double sincos_tab[sincos_rows][6] = {")
+for i in range(102):
+    sincos_row(i)
+w("#if DORVEX_DIRECT_COS")
+for i in range(102, 404):
+    sincos_row(i)
+w("#endif")
 w("};")
 
 # Taylor coefficients of asin at c = i/128, i = 0..64: a0, a1 as
