@@ -51,14 +51,15 @@ bool convention_known(int c) {
 }
 
 // One row converted, a reciprocal cell given in convention c; its metric
-// and volume in double from the values given, when asked for (they cost
-// three more cosines).
+// and volume in double from the values given, when asked for (made before
+// the angles, whose arc cosines hide the metric's divisions).
 void convert_as(int mode, int c, const double* in, conversion& out, metric* m) {
   double given[6];
   std::memcpy(given, in, sizeof given);
   if (mode == start::recip) recip_from(c, given, given);
-  convert_mode(mode, given, out);
+  convert_cosines(mode, given, out);
   if (m) *m = metric_of(mode, given, out);
+  convert_angles(out);
 }
 
 // The s.u. of every value of a conversion into *out (all 0 without any).

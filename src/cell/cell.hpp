@@ -93,3 +93,8 @@ struct conversion {
 };
 // false for a mode other than 1, 2 or 3, with out untouched.
 bool convert_mode(int mode, const double (&in)[6], conversion& out);
+// The same in two steps, for work to run between them while the arc
+// cosines wait: every value but the angles, which are cosines until
+// convert_angles.
+bool convert_cosines(int mode, const double (&in)[6], conversion& out);
+void convert_angles(conversion& out);

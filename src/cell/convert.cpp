@@ -12,7 +12,7 @@ double cosines_to_angles(double x, domain_log& log) {
   return dacos(x, log) * deg_per_rad;
 }
 
-bool convert_mode(int mode, const double (&in)[6], conversion& out) {
+bool convert_cosines(int mode, const double (&in)[6], conversion& out) {
   if (mode < start::form || mode > start::recip) return false;
   clear_log(out.log);
   if (mode == start::form) {
@@ -32,11 +32,20 @@ bool convert_mode(int mode, const double (&in)[6], conversion& out) {
     recipconv(given, other, out.log, out.sines);
     recip_to_form(out.recip, out.form);
   }
+  return true;
+}
+
+void convert_angles(conversion& out) {
   // alpha, alpha*, beta, beta*, gamma, gamma*: the order of acos reports
   begin_step(out.log, conv_step::angles);
   for (int i = slot::alpha; i <= slot::gamma; ++i) {
     out.direct[i] = cosines_to_angles(out.direct[i], out.log);
     out.recip[i] = cosines_to_angles(out.recip[i], out.log);
   }
+}
+
+bool convert_mode(int mode, const double (&in)[6], conversion& out) {
+  if (!convert_cosines(mode, in, out)) return false;
+  convert_angles(out);
   return true;
 }

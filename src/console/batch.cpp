@@ -97,8 +97,9 @@ void convert_row(const batch_options& o, const double (&row)[6],
   for (int i = 0; i < 6; ++i) given[i] = row[i];
   if (o.mode == start::recip) recip_from(o.convention, given, given);
   conversion c;
-  convert_mode(o.mode, given, c);
+  convert_cosines(o.mode, given, c);
   const metric m = metric_of(o.mode, given, c);
+  convert_angles(c);
   double recip[6];
   recip_to(o.convention, c.recip, recip);
   for (int i = 0; i < 6; ++i) {

@@ -84,9 +84,17 @@ template <bool fused>
     const double r = std::sqrt(h);    // correctly rounded by IEEE 754
     // sqrt h = r + (h - r^2)/2r, and 1/2r = r/2h, whose division runs
     // beside the root instead of after it; h - r^2 is a double, exactly
-    const double half = 0.5 / h;
-    const dd p = two_prod_as<fused>(r, r);
-    const double zl = r > 0 ? ((h - p.hi) - p.lo) * (r * half) : 0;
+    // (one fused step gives it). A positive h is at least 2^-54: the floor
+    // only keeps 0 * inf from x = 1 and -1, with no branch.
+    const double half = 0.5 / (h > 0x1p-1000 ? h : 0x1p-1000);
+    double e;
+    if constexpr (fused) {
+      e = __builtin_fma(-r, r, h);
+    } else {
+      const dd p = two_prod(r, r);
+      e = (h - p.hi) - p.lo;
+    }
+    const double zl = e * (r * half);
     const int below = static_cast<int>(std::bit_cast<std::uint64_t>(x) >> 63);
     v = plus_asin<fused, true>(twice - 2 * below, 2.0 - 4.0 * below, r, zl);
   }
@@ -98,8 +106,8 @@ template <bool fused>
 [[gnu::always_inline]] inline double acos_as(double x) {
   const fast_value a = fast_acos<fused>(x);
   double y;
-  if (round_dd(a.v, a.err, y) || acos_accurate(x, y)) return y;
-  return acos_last(x);
+  if (round_dd(a.v, a.err, y)) return y;
+  return past_fast<acos_accurate, acos_last>(x);
 }
 
 #if DORVEX_FMA_CLONE
@@ -108,6 +116,10 @@ DORVEX_FMA_TARGET fast_value fast_acos_fused(double x) {
 }
 DORVEX_FMA_TARGET double acos_fused(double x) {
   return acos_as<true>(x);
+}
+// (apart too, so that choosing a copy costs only a test and a jump)
+[[gnu::noinline]] double acos_plain(double x) {
+  return acos_as<false>(x);
 }
 #endif
 }  // namespace
@@ -187,7 +199,8 @@ bool acos_accurate(double x, double& y) {
 
 double cr_acos(double x) {
 #if DORVEX_FMA_CLONE
-  if (cpu_has_fma()) return acos_fused(x);
-#endif
+  return cpu_has_fma() ? acos_fused(x) : acos_plain(x);
+#else
   return acos_as<false>(x);
+#endif
 }

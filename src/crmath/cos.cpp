@@ -175,16 +175,23 @@ constexpr double near_pi_2[2] = {200.5 / 128, 201.5 / 128};
 static_assert(direct_end * 128 < sincos_rows);
 #endif
 
-// The fast path's value, made in place: cr_cos takes it without a call.
-template <bool fused>
-[[gnu::always_inline]] inline fast_value fast_cos(double x) {
-  const double ax = std::fabs(x);
+// Whether the fast path takes |x| as it is.
+inline bool direct([[maybe_unused]] double ax) {
 #if DORVEX_DIRECT_COS
-  if (ax < direct_end && (ax < near_pi_2[0] || ax >= near_pi_2[1])) {
-    const dd v = cos_or_sin<fused>({ax, 0}, false, false);
-    return {v, cos_or_sin_err * std::fabs(v.hi)};
-  }
+  return ax < direct_end && (ax < near_pi_2[0] || ax >= near_pi_2[1]);
+#else
+  return false;
 #endif
+}
+
+template <bool fused>
+[[gnu::always_inline]] inline fast_value direct_cos(double ax) {
+  const dd v = cos_or_sin<fused>({ax, 0}, false, false);
+  return {v, cos_or_sin_err * std::fabs(v.hi)};
+}
+
+template <bool fused>
+[[gnu::always_inline]] inline fast_value reduced_cos(double ax) {
   reduced red;
   if (ax >= 0x1p20) red = reduce_large(ax);
 #if DORVEX_FMA_CLONE
@@ -199,15 +206,29 @@ template <bool fused>
   return {v, cos_or_sin_err * std::fabs(v.hi) + red.err};
 }
 
-// The whole function with the fast path compiled for the CPU or not.
+// The fast path's value, made in place: cr_cos takes it without a call.
+template <bool fused>
+[[gnu::always_inline]] inline fast_value fast_cos(double x) {
+  const double ax = std::fabs(x);
+  return direct(ax) ? direct_cos<fused>(ax) : reduced_cos<fused>(ax);
+}
+
+// The whole function with the fast path compiled for the CPU or not; each
+// fast path tests its own rounding (joined first, they met in memory).
 template <bool fused>
 [[gnu::always_inline]] inline double cos_as(double x) {
+  const double ax = std::fabs(x);
   // 1 - x^2/2 rounds to 1 below 2^-27; cos 0 is exactly 1
-  if (std::fabs(x) < 0x1p-27) return 1.0;
-  const fast_value a = fast_cos<fused>(x);
+  if (ax < 0x1p-27) return 1.0;
   double y;
-  if (round_dd(a.v, a.err, y) || cos_accurate(x, y)) return y;
-  return cos_last(x);
+  if (direct(ax)) {
+    const fast_value a = direct_cos<fused>(ax);
+    if (round_dd(a.v, a.err, y)) return y;
+  } else {
+    const fast_value a = reduced_cos<fused>(ax);
+    if (round_dd(a.v, a.err, y)) return y;
+  }
+  return past_fast<cos_accurate, cos_last>(x);
 }
 
 #if DORVEX_FMA_CLONE
@@ -216,6 +237,10 @@ DORVEX_FMA_TARGET fast_value fast_cos_fused(double x) {
 }
 DORVEX_FMA_TARGET double cos_fused(double x) {
   return cos_as<true>(x);
+}
+// (apart too, so that choosing a copy costs only a test and a jump)
+[[gnu::noinline]] double cos_plain(double x) {
+  return cos_as<false>(x);
 }
 #endif
 }  // namespace
@@ -266,7 +291,8 @@ bool cos_accurate(double x, double& y) {
 
 double cr_cos(double x) {
 #if DORVEX_FMA_CLONE
-  if (cpu_has_fma()) return cos_fused(x);
-#endif
+  return cpu_has_fma() ? cos_fused(x) : cos_plain(x);
+#else
   return cos_as<false>(x);
+#endif
 }

@@ -47,6 +47,13 @@ last_value acos_last_value(double x, int w);
 double cos_last(double x);
 double acos_last(double x);
 
+// The paths past the fast one, apart, so that the fast one keeps no frame.
+template <bool (*accurate)(double, double&), double (*last)(double)>
+[[gnu::noinline, gnu::cold]] double past_fast(double x) {
+  double y;
+  return accurate(x, y) ? y : last(x);
+}
+
 // For cos: |x| = q pi/2 + f pi/2 with |f| <= 1/2 (Payne-Hanek), f as
 // frac 2^-(128 + zeros), frac normalised so that its top bit is set.
 struct quarter_turns {
