@@ -36,11 +36,12 @@ void recipconv(const CellParams& in, CellParams& out, domain_log& log,
   // NaN, which passes silently, on every platform.
   const double s = dsqrt(canonical_nan(w), log);
   const float vr = single(a * b * c * s);
-  sines[0] = dsqrt(1.0 - rounded(ca * ca), log);
-  sines[1] = dsqrt(1.0 - rounded(cb * cb), log);
-  sines[2] = dsqrt(1.0 - rounded(cc * cc), log);
-  const float sinar = single(sines[0]), sinbr = single(sines[1]),
-              singr = single(sines[2]);
+  // (kept apart from sines[] until the end: the log's bytes may alias it,
+  // and each store would be read back)
+  const double sa = dsqrt(1.0 - rounded(ca * ca), log);
+  const double sb = dsqrt(1.0 - rounded(cb * cb), log);
+  const double sc = dsqrt(1.0 - rounded(cc * cc), log);
+  const float sinar = single(sa), sinbr = single(sb), singr = single(sc);
   // a* = 2 pi b c sin(alpha) / V
   out[slot::a] = canonical_nan(two_pi * b * c * sinar / vr);
   out[slot::b] = canonical_nan(two_pi * a * c * sinbr / vr);
@@ -53,4 +54,7 @@ void recipconv(const CellParams& in, CellParams& out, domain_log& log,
       canonical_nan((rounded(cc * ca) - cb) / (double{singr} * double{sinar}));
   out[slot::gamma] =
       canonical_nan((rounded(ca * cb) - cc) / (double{sinar} * double{sinbr}));
+  sines[0] = sa;
+  sines[1] = sb;
+  sines[2] = sc;
 }

@@ -78,7 +78,8 @@ template <bool fused>
   if (ax <= 0.5) {  // pi/2 - asin x
     // (the sign as a bit, not as a branch, which random signs mislead)
     const int below = static_cast<int>(std::bit_cast<std::uint64_t>(x) >> 63);
-    v = plus_asin<fused, false>(pio2_minus + 2 * below, 2.0 * below - 1, ax, 0);
+    constexpr double tau[2] = {-1, 1};  // (a load, not a conversion)
+    v = plus_asin<fused, false>(pio2_minus + 2 * below, tau[below], ax, 0);
   } else {  // acos |x| = 2 asin sqrt((1 - |x|)/2), acos -x = pi - acos x
     const double h = (1 - ax) * 0.5;  // exact
     const double r = std::sqrt(h);    // correctly rounded by IEEE 754
@@ -96,7 +97,8 @@ template <bool fused>
     }
     const double zl = e * (r * half);
     const int below = static_cast<int>(std::bit_cast<std::uint64_t>(x) >> 63);
-    v = plus_asin<fused, true>(twice - 2 * below, 2.0 - 4.0 * below, r, zl);
+    constexpr double tau[2] = {2, -2};
+    v = plus_asin<fused, true>(twice - 2 * below, tau[below], r, zl);
   }
   return {v, acos_fast_err * std::fabs(v.hi)};
 }
