@@ -240,6 +240,15 @@ std::vector<double> binades(std::mt19937_64& g, long n, int lo, int hi) {
         sign(g, in_binade(g, lo + static_cast<int>(i % (hi - lo + 1)))));
   return out;
 }
+// x and its two neighbours each way, either sign, from 2^-27 on.
+void with_neighbours(std::mt19937_64& g, double x, std::vector<double>& all) {
+  for (int d = -2; d <= 2; ++d) {
+    double y = x;
+    for (int s = 0; s < std::abs(d); ++s)
+      y = std::nextafter(y, d < 0 ? 0.0 : 0x1p53);
+    if (y >= 0x1p-27 && y < 0x1p53) all.push_back(sign(g, y));
+  }
+}
 std::vector<double> taken(std::mt19937_64& g, long n, std::vector<double> all) {
   std::shuffle(all.begin(), all.end(), g);
   if (static_cast<long>(all.size()) > n)
@@ -253,12 +262,15 @@ const kind kinds[] = {
      [](std::mt19937_64& g, long n) {
        std::vector<double> all;
        for (const near_quarter& q : near_quarter_turns())
-         for (int d = -2; d <= 2; ++d) {
-           double x = q.x;
-           for (int s = 0; s < std::abs(d); ++s)
-             x = std::nextafter(x, d < 0 ? 0.0 : 0x1p53);
-           if (x >= 0x1p-27 && x < 0x1p53) all.push_back(sign(g, x));
-         }
+         with_neighbours(g, q.x, all);
+       return taken(g, n, all);
+     }},
+    // where t is largest on the cosine's direct path, and where it ends:
+    // (k + 1/2)/128 for every row k, 89.75 to 90.2 degrees and pi + 2^-8
+    {"each end of each row of the cosine's table", cosine,
+     [](std::mt19937_64& g, long n) {
+       std::vector<double> all;
+       for (int k = 0; k <= 404; ++k) with_neighbours(g, (k + 0.5) / 128, all);
        return taken(g, n, all);
      }},
     {"hard cases", cosine,
