@@ -55,7 +55,7 @@ mutants=(
   "last: sine series divides wrongly@$last@unit.EveryPath.Last@big_div_small(t, (a - 1) * a);@big_div_small(t, a * a);"
   "last: Machin's formula miscounted@$last@unit.EveryPath.Last@k == 5 ? 8 : 2@k == 5 ? 8 : 4"
   "last: pi/2 without guard bits@$last@unit.EveryPath.Last@constexpr int guard = 128;@constexpr int guard = 0;"
-  "cos: the sine takes S for C@$cos@unit.EveryPath.Fast@tab + 4 - 4 * unsigned{sine}@tab + 4 - 2 * unsigned{sine}"
+  "cos: the sine takes S for C@$cos@unit.EveryPath.Fast@tab + 4 - 4 * std::size_t{sine}@tab + 4 - 2 * std::size_t{sine}"
   "cos: the row holding pi/2 taken as it is@$cos@unit.EveryPath.Fast@ax >= near_pi_2[1])@ax >= near_pi_2[0])"
   "cos: the table's row past pi/4 cut to 7 bits@$cos@unit.EveryPath.Fast@std::bit_cast<u64>(n) & 511@std::bit_cast<u64>(n) & 127"
   "cos: a negative r's low part keeps its sign@$cos@unit.EveryPath.Fast@r.lo * signed_one(below)@r.lo"

@@ -97,8 +97,8 @@ template <bool fused>
   // cos r = C cos t - S sin t; sin r = S cos t + C sin t, C, S and -S
   // from the table (the choice as an index, not as a branch, which
   // quadrants mislead)
-  const double* pt = tab + 2 * unsigned{sine};
-  const double* qt = tab + 4 - 4 * unsigned{sine};
+  const double* pt = tab + 2 * std::size_t{sine};
+  const double* qt = tab + 4 - 4 * std::size_t{sine};
   const double ph = pt[0], pl = pt[1], qh = qt[0], ql = qt[1];
   const dd q = two_prod_as<fused>(qh, th);
   const dd y = two_sum(ph, q.hi);
