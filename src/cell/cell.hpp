@@ -90,6 +90,11 @@ struct conversion {
   domain_log log;
   double cosines[3];  // of the given cell's angles (modes 2 and 3)
   double sines[3];    // and their sines, as recipconv made them
+  // The given cell's angles back from cosines[], made early, while
+  // recipconv's divisions run: convert_angles takes them when no arc
+  // cosine fails. given: start::direct or start::recip, else 0 (none).
+  double angles[3];
+  int given;
 };
 // false for a mode other than 1, 2 or 3, with out untouched.
 bool convert_mode(int mode, const double (&in)[6], conversion& out);

@@ -9,40 +9,44 @@
 
 namespace {
 
-// The columns of asin_tab that hold k + tau a0, the first term of each
-// form acos takes, as double-doubles.
-enum first_term : int {
-  pio2_minus = 12,  // pi/2 - asin z, x >= 0
-  pio2_plus = 14,   // pi/2 + asin z, x < 0
-  pi_minus_2 = 16,  // pi - 2 asin z, x < -1/2
-  twice = 18,       // 2 asin z, x > 1/2
+// The forms acos takes, as indices of acos_first; then x < 0 as its last.
+enum form : int {
+  pio2 = 0,   // pi/2 - asin z, x >= 0; pi/2 + asin z, x < 0
+  twice = 1,  // 2 asin z, x > 1/2; pi - 2 asin z, x < -1/2
 };
 
 // k + tau asin(z + zl) for 0 <= z <= 1/2, |zl| <= 2^-53 z (zl = 0 unless
-// near1), tau a power of two, k + tau a0 from the table's column, within
-// acos_fast_err of the result (HACKING.md, "Error bounds"): the Taylor
-// polynomial of degree 9 at the nearest i/128 (Tang 1990), its tail by
-// Estrin's scheme, whose products wait on one another three deep where
-// Horner's wait seven. zl counts in the first two terms only.
-template <bool fused, bool near1>
-[[gnu::always_inline]] inline dd plus_asin(int column, double tau, double z,
-                                           double zl) {
+// near1), k + tau a0 from acos_first, within acos_fast_err of the result
+// (HACKING.md, "Error bounds"): the Taylor polynomial of degree 9 at the
+// nearest i/128 (Tang 1990), its tail by Estrin's scheme, whose products
+// wait on one another three deep where Horner's wait seven. zl counts in
+// the first two terms only.
+template <bool fused, bool near1, form f>
+[[gnu::always_inline]] inline dd plus_asin(int below, double z, double zl) {
   // i = 128 z to the nearest integer, read from the last bits of its sum
   // with 1.5 2^52; h = z - i/128 is exact
-  const double t = z * 128 + 0x1.8p52, n = rounded(t) - 0x1.8p52;
-  const auto i = static_cast<int>(std::bit_cast<std::uint64_t>(t) & 127);
-  const double* a = asin_tab[i];  // a0 and a1 as double-doubles, a2..a9
+  const double t = z * 128 + 0x1.8p52, n = t - 0x1.8p52;
+  const auto i = std::bit_cast<std::uint64_t>(t) & 127;
+  const auto& a = asin_tab;  // a1 as a double-double, a2..a9
   const double h = z - n * 0x1p-7, h2 = h * h, h4 = h2 * h2;
   // p = a2 + a3 h + ... + a9 h^7
-  const double p = ((a[4] + a[5] * h) + (a[6] + a[7] * h) * h2) +
-                   ((a[8] + a[9] * h) + (a[10] + a[11] * h) * h2) * h4;
-  const double ch = a[column], cl = a[column + 1];
-  const dd m = two_prod_as<fused>(a[2], h);
-  const dd s = two_sum(ch, tau * m.hi);
-  double rest = m.lo + a[3] * h;
-  if constexpr (near1) rest += (a[2] + 2 * a[4] * h) * zl;
-  // (left as it is: the rounding test takes a sum not renormalised)
-  return {s.hi, (s.lo + cl) + tau * (rest + h2 * p)};
+  const double p =
+      ((a[2][i] + a[3][i] * h) + (a[4][i] + a[5][i] * h) * h2) +
+      ((a[6][i] + a[7][i] * h) + (a[8][i] + a[9][i] * h) * h2) * h4;
+  static constexpr double taus[2][2] = {{-1, 1}, {2, -2}};
+  const double ch = acos_first[f][0][i][below], cl = acos_first[f][1][i][below],
+               tau = taus[f][below];
+  // tau (a power of two) scales h before the table's values arrive, not
+  // the products after: the same roundings, earlier
+  const double th = tau * h;
+  const dd m = two_prod_as<fused>(a[0][i], th);
+  // (|ch| >= |m.hi| in every row, or ch = 0: bounds.py checks it)
+  const dd s = fast_two_sum(ch, m.hi);
+  double rest = m.lo + a[1][i] * th;
+  if constexpr (near1) rest += (a[0][i] + 2 * a[2][i] * h) * (tau * zl);
+  // s.lo and p, the last to be ready, wait on one step each; the rounding
+  // test takes the sum as it is, not renormalised
+  return {s.hi, (tau * h2) * p + (s.lo + (cl + rest))};
 }
 
 // 2 bits of the radicand m 4^k to 1 of the root; k such that the root,
@@ -78,8 +82,7 @@ template <bool fused>
   if (ax <= 0.5) {  // pi/2 - asin x
     // (the sign as a bit, not as a branch, which random signs mislead)
     const int below = static_cast<int>(std::bit_cast<std::uint64_t>(x) >> 63);
-    constexpr double tau[2] = {-1, 1};  // (a load, not a conversion)
-    v = plus_asin<fused, false>(pio2_minus + 2 * below, tau[below], ax, 0);
+    v = plus_asin<fused, false, pio2>(below, ax, 0);
   } else {  // acos |x| = 2 asin sqrt((1 - |x|)/2), acos -x = pi - acos x
     const double h = (1 - ax) * 0.5;  // exact
     const double r = std::sqrt(h);    // correctly rounded by IEEE 754
@@ -97,10 +100,9 @@ template <bool fused>
     }
     const double zl = e * (r * half);
     const int below = static_cast<int>(std::bit_cast<std::uint64_t>(x) >> 63);
-    constexpr double tau[2] = {2, -2};
-    v = plus_asin<fused, true>(twice - 2 * below, tau[below], r, zl);
+    v = plus_asin<fused, true, twice>(below, r, zl);
   }
-  return {v, acos_fast_err * std::fabs(v.hi)};
+  return {v, acos_fast_err * v.hi};  // (v.hi >= 0: no fabs)
 }
 
 // The whole function with the fast path compiled for the CPU or not.

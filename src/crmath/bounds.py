@@ -123,9 +123,9 @@ def plus_asin():
     a9 d^9 at c = i/128, d = z - c exact, k + tau a0 from the table as a
     double-double: the degree's rest, the coefficients' roundings,
     Estrin's, h^2 p, zl's terms past the first two left out, the table's
-    low parts, the roundings of rest's partial sums; then the sum with
-    s.lo + k's low part and the last sum. Over the smallest result in
-    reach of i/128."""
+    low parts, the roundings of rest's partial sums; then the sum of k's
+    low part and tau rest, s.lo added to it, and last tau h^2 p. Over the
+    smallest result in reach of i/128."""
     worst, at = mpf(0), None
     for i in range(65):
         c = mpf(i) / 128
@@ -143,15 +143,21 @@ def plus_asin():
         r1 = 2 * u * a[1] * T
         r2 = r1 + (a[1] + 2 * abs(a[2]) * T) * zl
         r3 = r2 + T * T * p
-        e += u * (r1 + r2 + r3)
+        e += u * (r1 + r2)
         for k, tau, result in (
                 (pi / 2, 1, pi / 2 - asin(zmax)),
                 (0, 2, 2 * T if i == 0 else 2 * asin(zmin)),
                 (pi, 2, pi - 2 * asin(zmax))):
             first = k + tau * a[0]  # the table's k + tau a0, to 2^-106
+            # s = ch + tau m.hi is exact by Dekker's sum only if ch is 0 or
+            # the larger
+            if first != 0 and first < tau * a[1] * T * (1 + u):
+                print("row %d: tau m.hi may exceed k + tau a0" % i)
+                worst = mpf(1)
             l1 = 2 * u * (first + tau * a[1] * T)
-            total = (tau * e + mpf(2) ** -106 * first + u * l1
-                     + u * (l1 + tau * r3))
+            # cl + tau rest, then s.lo, then tau h^2 p
+            total = (tau * e + mpf(2) ** -106 * first + u * (l1 + tau * r2)
+                     + u * (l1 + tau * r2) + u * (l1 + tau * r3))
             rel = total / result
             if rel > worst:
                 worst, at = rel, i

@@ -67,44 +67,48 @@ reduced reduce_large(double ax) {
   return {r, t.q, 0};
 }
 
-// cos r (sine = false) or sin r, |r| <= pi/4 + 2^-31 (or the cosine of r
-// as it is, r.lo = 0, to the table's end), within cos_or_sin_err of the
-// result; negated when negate is.
-template <bool fused>
+// cos r (sine = false) or sin r, |r| <= pi/4 + 2^-31, within cos_or_sin_err
+// of the result; negated when negate is. Or, as_is, the cosine of r.hi
+// itself, from 0 to the table's end (r.lo = 0, no sign to give).
+template <bool fused, bool as_is>
 [[gnu::always_inline]] inline dd cos_or_sin(dd r, bool sine, bool negate) {
   // sin is odd, cos even: each sign a product by +-1 made from bits (a
   // select compiles to a branch, and random quadrants mislead it)
-  const u64 below = std::bit_cast<u64>(r.hi) >> 63;
-  const double sign = signed_one((u64{sine} & below) ^ u64{negate});
-  r = {std::fabs(r.hi), r.lo * signed_one(below)};
+  double sign = 1;
+  if constexpr (!as_is) {
+    const u64 below = std::bit_cast<u64>(r.hi) >> 63;
+    sign = signed_one((u64{sine} & below) ^ u64{negate});
+    r = {std::fabs(r.hi), r.lo * signed_one(below)};
+  }
   // r = i/128 + t; cos and sin of i/128 from the table (Tang 1990); i
   // read from the last bits of 128 r + 1.5 2^52
   const double n = r.hi * 128 + 0x1.8p52;
-  const double* tab = sincos_tab[std::bit_cast<u64>(n) & 511];
+  const auto i = std::bit_cast<u64>(n) & 511;
   // t = th + tl, th exact, tl = r.lo as it comes (not summed into th: tl
   // counts in the terms where it weighs)
-  const double th = r.hi - (rounded(n) - 0x1.8p52) * 0x1p-7, tl = r.lo;
+  const double th = r.hi - (n - 0x1.8p52) * 0x1p-7, tl = r.lo;
   const double u = th * th;
   // sin t = th + sl, cos t = 1 + c: Taylor series to t^7 and t^8, tl in
   // the first two terms of each (each 1/n a constant rounded once: a
   // division would cost as much as the rest of the series)
-  const double sl = tl +
-                    th * u * (-1 / 6.0 + u * (1 / 120.0 - u * (1 / 5040.0))) -
-                    0.5 * u * tl;
-  const double c =
-      u * (-0.5 + u * (1 / 24.0 - u * (1 / 720.0 - u * (1 / 40320.0)))) -
-      th * tl;
+  double sl = th * u * (-1 / 6.0 + u * (1 / 120.0 - u * (1 / 5040.0)));
+  double c = u * (-0.5 + u * (1 / 24.0 - u * (1 / 720.0 - u * (1 / 40320.0))));
+  if constexpr (!as_is) {
+    sl = tl + sl - 0.5 * u * tl;
+    c -= th * tl;
+  }
   // cos r = C cos t - S sin t; sin r = S cos t + C sin t, C, S and -S
-  // from the table (the choice as an index, not as a branch, which
-  // quadrants mislead)
-  const double* pt = tab + 2 * std::size_t{sine};
-  const double* qt = tab + 4 - 4 * std::size_t{sine};
-  const double ph = pt[0], pl = pt[1], qh = qt[0], ql = qt[1];
-  const dd q = two_prod_as<fused>(qh, th);
-  const dd y = two_sum(ph, q.hi);
+  // from the table's columns (the choice as an index, not as a branch,
+  // which quadrants mislead)
+  const double(*p)[sincos_rows] = sincos_tab + 2 * std::size_t{sine};
+  const double(*q)[sincos_rows] = sincos_tab + 4 - 4 * std::size_t{sine};
+  const double ph = p[0][i], pl = p[1][i], qh = q[0][i], ql = q[1][i];
+  const dd m = two_prod_as<fused>(qh, th);
+  const dd y = two_sum(ph, m.hi);
   // (the terms that wait on the series last)
-  const double lo = y.lo + q.lo + pl + ql * th + ph * c + qh * sl;
+  const double lo = y.lo + m.lo + pl + ql * th + ph * c + qh * sl;
   // (left as it is: the rounding test takes a sum not renormalised)
+  if constexpr (as_is) return {y.hi, lo};
   return {sign * y.hi, sign * lo};
 }
 
@@ -186,23 +190,25 @@ inline bool direct([[maybe_unused]] double ax) {
 
 template <bool fused>
 [[gnu::always_inline]] inline fast_value direct_cos(double ax) {
-  const dd v = cos_or_sin<fused>({ax, 0}, false, false);
+  const dd v = cos_or_sin<fused, true>({ax, 0}, false, false);
   return {v, cos_or_sin_err * std::fabs(v.hi)};
 }
 
+// The reduction below 2^20, with FMA or without.
 template <bool fused>
-[[gnu::always_inline]] inline fast_value reduced_cos(double ax) {
-  reduced red;
-  if (ax >= 0x1p20) red = reduce_large(ax);
+[[gnu::always_inline]] inline reduced reduce_small(double ax) {
 #if DORVEX_FMA_CLONE
-  else if constexpr (fused)
-    red = reduce_fused(ax);
+  if constexpr (fused) return reduce_fused(ax);
 #endif
-  else
-    red = reduce_cody_waite(ax);
+  return reduce_cody_waite(ax);
+}
+
+template <bool fused>
+[[gnu::always_inline]] inline fast_value reduced_cos(const reduced& red) {
   // cos(q pi/2 + r) = cos r, -sin r, -cos r, sin r; an error in r moves
   // either by no more
-  const dd v = cos_or_sin<fused>(red.r, red.q & 1, ((red.q + 1) & 2) != 0);
+  const dd v =
+      cos_or_sin<fused, false>(red.r, red.q & 1, ((red.q + 1) & 2) != 0);
   return {v, cos_or_sin_err * std::fabs(v.hi) + red.err};
 }
 
@@ -210,7 +216,18 @@ template <bool fused>
 template <bool fused>
 [[gnu::always_inline]] inline fast_value fast_cos(double x) {
   const double ax = std::fabs(x);
-  return direct(ax) ? direct_cos<fused>(ax) : reduced_cos<fused>(ax);
+  if (direct(ax)) return direct_cos<fused>(ax);
+  return reduced_cos<fused>(ax >= 0x1p20 ? reduce_large(ax)
+                                         : reduce_small<fused>(ax));
+}
+
+// Arguments from 2^20 on, rare, apart: their reduction's call would give
+// every call a stack frame.
+[[gnu::noinline, gnu::cold]] double cos_large(double x) {
+  const fast_value a = reduced_cos<false>(reduce_large(std::fabs(x)));
+  double y;
+  if (round_dd(a.v, a.err, y)) return y;
+  return past_fast<cos_accurate, cos_last>(x);
 }
 
 // The whole function with the fast path compiled for the CPU or not; each
@@ -225,7 +242,8 @@ template <bool fused>
     const fast_value a = direct_cos<fused>(ax);
     if (round_dd(a.v, a.err, y)) return y;
   } else {
-    const fast_value a = reduced_cos<fused>(ax);
+    if (ax >= 0x1p20) return cos_large(x);
+    const fast_value a = reduced_cos<fused>(reduce_small<fused>(ax));
     if (round_dd(a.v, a.err, y)) return y;
   }
   return past_fast<cos_accurate, cos_last>(x);

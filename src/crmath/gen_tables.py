@@ -57,14 +57,10 @@ w("constexpr u64 two_over_pi[6] = {%s};" % ", ".join("0x%016xu" % q for q in wor
 q = int(floor(pi / 2 * mpf(2) ** 126))
 w("constexpr u128 pio2_q126 = {0x%016xu, 0x%016xu};" % (q >> 64, q & (2**64 - 1)))
 
-# cos, sin and -sin of i/128 as double-doubles: i = 0..101 for the reduced
-# argument (|r| <= pi/4), on to 403 (pi + 2^-8) for the cosine of an
-# argument as it is. WebAssembly leaves out the rest: its page has no room.
-def sincos_row(i):
-    a = mpf(i) / 128
-    w("  {%s, %s, %s, %s, %s, %s}," % tuple(map(hexd, dd(cos(a)) + dd(sin(a)) + dd(-sin(a)))))
-
-
+# cos, sin and -sin of i/128 as double-doubles, by column (cos, its low
+# part, sin, ..., -sin's low part): i = 0..101 for the reduced argument
+# (|r| <= pi/4), on to 403 (pi + 2^-8) for the cosine of an argument as it
+# is. WebAssembly leaves out the rest: its page has no room.
 w("#ifndef DORVEX_DIRECT_COS")
 w("#ifdef __wasm__")
 w("#define DORVEX_DIRECT_COS 0")
@@ -73,30 +69,64 @@ w("#define DORVEX_DIRECT_COS 1")
 w("#endif")
 w("#endif")
 w("constexpr int sincos_rows = DORVEX_DIRECT_COS ? 404 : 102;")
-w("constexpr double sincos_tab[sincos_rows][6] = {")
-for i in range(102):
-    sincos_row(i)
-w("#if DORVEX_DIRECT_COS")
-for i in range(102, 404):
-    sincos_row(i)
-w("#endif")
+w("constexpr double sincos_tab[6][sincos_rows] = {")
+for f in (cos, sin, lambda a: -sin(a)):
+    for part in (0, 1):
+        vs = [dd(f(mpf(i) / 128))[part] for i in range(404)]
+        w("  {")
+        for lo, hi in ((0, 102), (102, 404)):
+            if lo:
+                w("#if DORVEX_DIRECT_COS")
+            for j in range(lo, hi, 4):
+                w("    " + " ".join(hexd(v) + "," for v in vs[j:min(j + 4, hi)]))
+        w("#endif")
+        w("  },")
 w("};")
 
-# Taylor coefficients of asin at c = i/128, i = 0..64: a0, a1 as
-# double-doubles, then a2..a9; then, as double-doubles, the first term of
-# each form acos takes: pi/2 - a0, pi/2 + a0, pi - 2 a0 and 2 a0.
+# Taylor coefficients of asin at c = i/128, i = 0..64, stored by column,
+# so that one index reaches each coefficient without arithmetic: a1 as a
+# double-double, then a2..a9. Then the first term k + tau a0 of each form
+# acos takes, as double-doubles: pi/2 - a0 and pi/2 + a0, 2 a0 and
+# pi - 2 a0.
 worst = mpf(0)
-w("constexpr double asin_tab[65][20] = {")
+cols = [[] for _ in range(10)]
+firsts = [([], []) for _ in range(4)]
 for i in range(65):
     c = mpf(i) / 128
     a = taylor(asin, c, 10)
-    row = dd(a[0]) + dd(a[1]) + tuple(float(v) for v in a[2:10])
-    for k in (pi / 2 - a[0], pi / 2 + a[0], pi - 2 * a[0], 2 * a[0]):
-        row += dd(k)
-    w("  {%s}," % ", ".join(map(hexd, row)))
+    for col, v in zip(cols, dd(a[1]) + tuple(float(v) for v in a[2:10])):
+        col.append(v)
+    for f, (k, tau) in enumerate(((pi / 2, -1), (pi / 2, 1), (0, 2), (pi, -2))):
+        hi, lo = dd(k + tau * a[0])
+        firsts[f][0].append(hi)
+        firsts[f][1].append(lo)
     # what degree 9 leaves out, relative to asin near c
     rest = abs(a[10]) * mpf(2) ** -80 / max(asin(c - mpf(1) / 256) if i else mpf(1), mpf(2) ** -9)
     worst = max(worst, rest)
+
+
+def column(vs, indent):
+    for j in range(0, len(vs), 4):
+        w(indent + " ".join(hexd(v) + "," for v in vs[j:j + 4]))
+
+
+w("constexpr double asin_tab[10][65] = {")
+for col in cols:
+    w("  {")
+    column(col, "    ")
+    w("  },")
+w("};")
+# (x >= 0 and x < 0 side by side: the sign picks one with no arithmetic)
+w("constexpr double acos_first[2][2][65][2] = {")
+for f in (0, 2):
+    w("  {")
+    for part in (0, 1):
+        w("    {")
+        pairs = [(firsts[f][part][i], firsts[f + 1][part][i]) for i in range(65)]
+        for j in range(0, 65, 2):
+            w("      " + " ".join("{%s, %s}," % (hexd(a), hexd(b)) for a, b in pairs[j:j + 2]))
+        w("    },")
+    w("  },")
 w("};")
 w("// clang-format on")
 w("// degree 9 leaves out at most 2^%.1f of asin" % float(mp.log(worst, 2)))
