@@ -59,8 +59,8 @@ def rotation_err(p, q, r):
     s1 = u * (p + q * T) + u * q * T
     s2 = s1 + u * p
     s3 = s2 + u * q * T
-    s4 = s3 + p * c
-    s5 = s4 + q * sl
+    s4 = s3 + q * sl
+    s5 = s4 + p * c
     return kernels + left_out + products + u * (s1 + s2 + s3 + s4 + s5)
 
 

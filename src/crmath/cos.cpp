@@ -19,7 +19,7 @@ struct reduced {
 };
 
 // The relative error of cos_or_sin with the reduction's relative part: at
-// most 2^-65.8 (the sine near 1/128; 2^-67.1 for the cosine), HACKING.md,
+// most 2^-65.9 (the sine near 1/128; 2^-67.2 for the cosine), HACKING.md,
 // "Error bounds".
 constexpr double cos_or_sin_err = 0x1p-65;
 
@@ -105,8 +105,8 @@ template <bool fused, bool as_is>
   const double ph = p[0][i], pl = p[1][i], qh = q[0][i], ql = q[1][i];
   const dd m = two_prod_as<fused>(qh, th);
   const dd y = two_sum(ph, m.hi);
-  // (the terms that wait on the series last)
-  const double lo = y.lo + m.lo + pl + ql * th + ph * c + qh * sl;
+  // (the terms that wait on the series last, c, the later, at the end)
+  const double lo = y.lo + m.lo + pl + ql * th + qh * sl + ph * c;
   // (left as it is: the rounding test takes a sum not renormalised)
   if constexpr (as_is) return {y.hi, lo};
   return {sign * y.hi, sign * lo};
