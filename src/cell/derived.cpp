@@ -1,6 +1,7 @@
 // The volumes, the conventions, d and 2 theta: see derived.hpp.
 #include "cell/derived.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -129,10 +130,10 @@ metric metric_of(int mode, const double (&given)[6], const conversion& c) {
   }
   bool exists = m.volume > 0 && std::isfinite(m.volume);
   for (const double x : m.form) exists = exists && std::isfinite(x);
-  if (!exists) m.volume = no_value;
-  for (double& x : m.form)
-    // cppcheck-suppress useStlAlgorithm
-    x = exists ? canonical_nan(x) : no_value;
+  if (!exists) {  // (else every value is finite: no NaN to make positive)
+    m.volume = no_value;
+    std::fill_n(m.form, 6, no_value);
+  }
   return m;
 }
 
